@@ -14,6 +14,7 @@ const ProgramProfile glProgram = {
     "VemtraはVemtraのフォルダの中に入れてお使いください。\r\nフォルダの名前も変えないでください。フォルダ名はVemtraかVemtra_Freeにしてください。一旦終了します。",
     true,
     false,
+    " XviDがおすすめ(圧縮設定の説明をご覧下さい)",
 };
 
 HWND glhMainWnd = nullptr;

@@ -12,6 +12,7 @@ struct ProgramProfile {
     const char* wrongFolderText;         // the folder check's message
     bool fsfmScreenDC;                   // memory DCs compatible with the screen (recorder) or the main window (editor)
     bool fsfmMemoryMessage;              // show the memory message when a DIB section fails (editor)
+    const char* compChooseTitle;         // title of the codec dialog
 };
 
 extern const ProgramProfile glProgram;
