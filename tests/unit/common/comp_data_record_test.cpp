@@ -13,7 +13,7 @@ TEST(CompDataRecord, RoundTripsTheSixtyFourByteLayout)
     CompDataRecord r = {};
     r.cbSize = 64;
     r.fccType = 0x63646976u; // "vidc"
-    r.fccHandler = 0x564D425Au; // "ZMBV"
+    r.fccHandler = 0x56424D5Au; // "ZMBV"
     r.lKey = 10;
     r.lDataRate = 0;
     r.lQ = 7500;
@@ -22,7 +22,7 @@ TEST(CompDataRecord, RoundTripsTheSixtyFourByteLayout)
     CompDataToBytes(r, bytes);
     EXPECT_EQ(GetLe32(bytes + 0), 64u);
     EXPECT_EQ(GetLe32(bytes + 12), 0x63646976u);
-    EXPECT_EQ(GetLe32(bytes + 16), 0x564D425Au);
+    EXPECT_EQ(GetLe32(bytes + 16), 0x56424D5Au);
     EXPECT_EQ(GetLe32(bytes + 40), 10u);
     EXPECT_EQ(GetLe32(bytes + 48), 7500u);
     EXPECT_EQ(GetLe32(bytes + 60), 0xFFFFFFFFu);
@@ -57,7 +57,7 @@ TEST(CompDataRecord, CodeTextEndsAtANulByte)
         const char* text;
     };
     const Case cases[] = {
-        {0x564D425Au, "ZMBV"}, {kFccDib, "DIB "}, {0x00424944u, "DIB"}, {0x41004244u, "DB"}, {0, ""},
+        {0x56424D5Au, "ZMBV"}, {kFccDib, "DIB "}, {0x00424944u, "DIB"}, {0x41004244u, "DB"}, {0, ""},
     };
     for (const Case& c : cases) {
         CompDataRecord r = {};
