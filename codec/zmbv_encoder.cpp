@@ -1,0 +1,228 @@
+#include "codec/zmbv_encoder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "codec/zmbv_format.h"
+
+namespace vemtra::codec {
+
+using namespace zmbv;
+
+namespace {
+// Vectors reach −64 … 63; a zero border that wide makes every displaced
+// read land in memory whose pixels count as 0, with no clipping per pixel.
+constexpr int kPad = 64;
+constexpr int kScrollRange = 63;
+constexpr int kSmallRange = 6;
+}  // namespace
+
+ZmbvEncoder::ZmbvEncoder(ZmbvOptions options) : options_(options) {
+  options_.level = std::clamp(options_.level, 0, 9);
+  zs_ready_ = deflateInit(&zs_, options_.level) == Z_OK;
+}
+
+ZmbvEncoder::~ZmbvEncoder() {
+  if (zs_ready_) deflateEnd(&zs_);
+}
+
+FourCC ZmbvEncoder::Handler() const { return kFourCC; }
+
+bool ZmbvEncoder::Begin(FrameSize s) {
+  if (!zs_ready_ || s.width <= 0 || s.height <= 0 || s.width > kMaxSide || s.height > kMaxSide ||
+      int64_t(s.width) * s.height > kMaxPixels)
+    return false;
+  size_ = s;
+  nbx_ = (s.width + kBlockSize - 1) / kBlockSize;
+  nby_ = (s.height + kBlockSize - 1) / kBlockSize;
+  stride_ = s.width + 2 * kPad;
+  size_t total = size_t(stride_) * (s.height + 2 * kPad);
+  buf_a_.assign(total, 0);
+  buf_b_.assign(total, 0);
+  cur_ = buf_a_.data() + kPad * stride_ + kPad;
+  prev_ = buf_b_.data() + kPad * stride_ + kPad;
+  vectors_.assign(size_t(nbx_) * nby_, Vec{});
+  last_vectors_ = vectors_;
+  have_prev_ = false;
+  since_key_ = 0;
+  return true;
+}
+
+std::vector<uint8_t> ZmbvEncoder::OutputFormat() const {
+  std::vector<uint8_t> f;
+  avi::ByteWriter w(f);
+  w.U32(40);
+  w.U32(static_cast<uint32_t>(size_.width));
+  w.U32(static_cast<uint32_t>(size_.height));
+  w.U16(1);
+  // Readers take the real format from the key frames; 24 is what other
+  // ZMBV writers put here.
+  w.U16(24);
+  w.U32(kFourCC);
+  w.U32(static_cast<uint32_t>(size_t(size_.width) * size_.height * 4));
+  w.Zeros(16);
+  return f;
+}
+
+// Bottom-up DIB to top-down rows, the unused fourth byte cleared as the
+// format stores it.
+void ZmbvEncoder::LoadFrame(const uint8_t* dib) {
+  const int w = size_.width, h = size_.height;
+  for (int y = 0; y < h; ++y) {
+    uint32_t* d = cur_ + ptrdiff_t(y) * stride_;
+    std::memcpy(d, dib + size_t(h - 1 - y) * w * 4, size_t(w) * 4);
+    for (int x = 0; x < w; ++x) d[x] &= 0x00FFFFFFu;  // little-endian: bytes B, G, R, 0
+  }
+}
+
+bool ZmbvEncoder::Deflate(const uint8_t* data, size_t size, int flush, std::vector<uint8_t>* out) {
+  zs_.next_in = const_cast<Bytef*>(data);
+  zs_.avail_in = static_cast<uInt>(size);
+  for (;;) {
+    size_t old = out->size();
+    size_t room = std::max<size_t>(size / 2 + 1024, 64 * 1024);
+    out->resize(old + room);
+    zs_.next_out = out->data() + old;
+    zs_.avail_out = static_cast<uInt>(room);
+    int r = deflate(&zs_, flush);
+    out->resize(old + room - zs_.avail_out);
+    if (r != Z_OK && r != Z_BUF_ERROR) return false;
+    if (zs_.avail_in == 0 && zs_.avail_out != 0) return true;
+  }
+}
+
+bool ZmbvEncoder::Compress(const uint8_t* dib, bool key, std::vector<uint8_t>* out, bool* made_key) {
+  if (!cur_ || !dib || !out) return false;
+  LoadFrame(dib);
+  key = key || !have_prev_ ||
+        (options_.key_interval > 0 && since_key_ >= options_.key_interval);
+  bool ok = key ? CompressKey(out) : CompressInter(out);
+  if (!ok) {
+    have_prev_ = false;  // the zlib stream is broken: restart with a key frame
+    return false;
+  }
+  since_key_ = key ? 1 : since_key_ + 1;
+  std::swap(cur_, prev_);
+  have_prev_ = true;
+  if (made_key) *made_key = key;
+  return true;
+}
+
+bool ZmbvEncoder::CompressKey(std::vector<uint8_t>* out) {
+  const uint8_t head[kKeyHeaderBytes] = {kFlagKeyFrame, kVersionMajor, kVersionMinor, kCompressionZlib,
+                                         kFormat32,     kBlockSize,    kBlockSize};
+  out->insert(out->end(), head, head + kKeyHeaderBytes);
+  if (deflateReset(&zs_) != Z_OK) return false;
+  const int h = size_.height;
+  for (int y = 0; y < h; ++y) {
+    if (!Deflate(reinterpret_cast<const uint8_t*>(Row(cur_, y)), size_t(size_.width) * 4,
+                 y + 1 == h ? Z_SYNC_FLUSH : Z_NO_FLUSH, out))
+      return false;
+  }
+  std::fill(vectors_.begin(), vectors_.end(), Vec{});
+  return true;
+}
+
+bool ZmbvEncoder::BlockMatches(int x0, int y0, int cw, int ch, int dx, int dy) const {
+  for (int y = 0; y < ch; ++y)
+    if (std::memcmp(Row(cur_, y0 + y) + x0, Row(prev_, y0 + y + dy) + x0 + dx, size_t(cw) * 4) != 0)
+      return false;
+  return true;
+}
+
+int ZmbvEncoder::BlockDifference(int x0, int y0, int cw, int ch, int dx, int dy) const {
+  int n = 0;
+  for (int y = 0; y < ch; ++y) {
+    const uint32_t* a = Row(cur_, y0 + y) + x0;
+    const uint32_t* b = Row(prev_, y0 + y + dy) + x0 + dx;
+    for (int x = 0; x < cw; ++x) n += a[x] != b[x];
+  }
+  return n;
+}
+
+// The vector for a block that changed at (0, 0): an exact match when one of
+// the tried vectors has it, else the tried vector with the fewest changed
+// pixels.
+ZmbvEncoder::Vec ZmbvEncoder::FindVector(int bx, int by, int x0, int y0, int cw, int ch, bool* exact) {
+  *exact = true;
+  Vec tried[5];
+  int n = 0;
+  auto add = [&](Vec v) {
+    if (v.dx == 0 && v.dy == 0) return;
+    for (int i = 0; i < n; ++i)
+      if (tried[i].dx == v.dx && tried[i].dy == v.dy) return;
+    tried[n++] = v;
+  };
+  if (bx > 0) add(vectors_[size_t(by) * nbx_ + bx - 1]);
+  if (by > 0) add(vectors_[size_t(by - 1) * nbx_ + bx]);
+  add(last_vectors_[size_t(by) * nbx_ + bx]);
+  add(last_found_);
+  for (int i = 0; i < n; ++i)
+    if (BlockMatches(x0, y0, cw, ch, tried[i].dx, tried[i].dy)) return tried[i];
+
+  // A first-row check rejects nearly every wrong vector at its first pixels.
+  const uint32_t* first = Row(cur_, y0) + x0;
+  const size_t row_bytes = size_t(cw) * 4;
+  auto probe = [&](int dx, int dy) {
+    return std::memcmp(first, Row(prev_, y0 + dy) + x0 + dx, row_bytes) == 0 &&
+           BlockMatches(x0, y0, cw, ch, dx, dy);
+  };
+  for (int d = 1; d <= kScrollRange; ++d) {  // scrolling: nearest first
+    if (probe(0, -d)) return last_found_ = Vec{0, int8_t(-d)};
+    if (probe(0, d)) return last_found_ = Vec{0, int8_t(d)};
+  }
+  for (int dy = -kSmallRange; dy <= kSmallRange; ++dy)
+    for (int dx = -kSmallRange; dx <= kSmallRange; ++dx)
+      if (dx != 0 && probe(dx, dy)) return last_found_ = Vec{int8_t(dx), int8_t(dy)};
+
+  *exact = false;
+  Vec best{};
+  int best_diff = BlockDifference(x0, y0, cw, ch, 0, 0);
+  for (int i = 0; i < n; ++i) {
+    int d = BlockDifference(x0, y0, cw, ch, tried[i].dx, tried[i].dy);
+    if (d < best_diff) best_diff = d, best = tried[i];
+  }
+  return best;
+}
+
+bool ZmbvEncoder::CompressInter(std::vector<uint8_t>* out) {
+  const int w = size_.width, h = size_.height;
+  size_t table = (size_t(nbx_) * nby_ * 2 + 3) & ~size_t(3);
+  work_.reserve(table + size_t(w) * h * 4);
+  work_.assign(table, 0);
+  std::swap(vectors_, last_vectors_);
+  last_found_ = Vec{};
+  uint8_t* vec = nullptr;
+  for (int by = 0; by < nby_; ++by) {
+    for (int bx = 0; bx < nbx_; ++bx) {
+      int x0 = bx * kBlockSize, y0 = by * kBlockSize;
+      int cw = std::min(kBlockSize, w - x0), ch = std::min(kBlockSize, h - y0);
+      size_t k = size_t(by) * nbx_ + bx;
+      Vec v{};
+      bool exact = BlockMatches(x0, y0, cw, ch, 0, 0);
+      if (!exact) v = FindVector(bx, by, x0, y0, cw, ch, &exact);
+      vectors_[k] = v;
+      vec = &work_[k * 2];
+      vec[0] = static_cast<uint8_t>(v.dx * 2) | (exact ? 0 : 1);
+      vec[1] = static_cast<uint8_t>(v.dy * 2);
+      if (exact) continue;
+      size_t at = work_.size();
+      work_.resize(at + size_t(cw) * ch * 4);
+      uint8_t* x = &work_[at];
+      for (int y = 0; y < ch; ++y) {
+        const uint32_t* a = Row(cur_, y0 + y) + x0;
+        const uint32_t* b = Row(prev_, y0 + y + v.dy) + x0 + v.dx;
+        for (int i = 0; i < cw; ++i) {
+          uint32_t d = a[i] ^ b[i];
+          std::memcpy(x + size_t(i) * 4, &d, 4);
+        }
+        x += size_t(cw) * 4;
+      }
+    }
+  }
+  out->push_back(0);
+  return Deflate(work_.data(), work_.size(), Z_SYNC_FLUSH, out);
+}
+
+}  // namespace vemtra::codec

@@ -1,0 +1,63 @@
+// ZMBV encoder for 32-bit frames: 16 × 16 blocks, each either unchanged,
+// moved (a vector into the previous frame found by a cheap search: the
+// neighbours' and last frame's vectors, vertical scrolls, small moves) or
+// moved and XOR-corrected; everything after the header through one zlib
+// stream per key-frame interval.
+#pragma once
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "codec/video_codec.h"
+
+namespace vemtra::codec {
+
+struct ZmbvOptions {
+  int level = 4;         // zlib level 1 (fast) … 9 (small)
+  int key_interval = 0;  // a key frame every so many frames; 0: only on request
+};
+
+class ZmbvEncoder : public VideoCompressor {
+ public:
+  explicit ZmbvEncoder(ZmbvOptions options = {});
+  ~ZmbvEncoder() override;
+  ZmbvEncoder(const ZmbvEncoder&) = delete;
+  ZmbvEncoder& operator=(const ZmbvEncoder&) = delete;
+
+  FourCC Handler() const override;
+  bool Begin(FrameSize size) override;
+  std::vector<uint8_t> OutputFormat() const override;
+  bool Compress(const uint8_t* dib, bool key, std::vector<uint8_t>* out, bool* made_key) override;
+
+ private:
+  struct Vec {
+    int8_t dx = 0, dy = 0;
+  };
+  void LoadFrame(const uint8_t* dib);
+  bool CompressKey(std::vector<uint8_t>* out);
+  bool CompressInter(std::vector<uint8_t>* out);
+  bool Deflate(const uint8_t* data, size_t size, int flush, std::vector<uint8_t>* out);
+  bool BlockMatches(int x0, int y0, int cw, int ch, int dx, int dy) const;
+  int BlockDifference(int x0, int y0, int cw, int ch, int dx, int dy) const;
+  Vec FindVector(int bx, int by, int x0, int y0, int cw, int ch, bool* exact);
+  const uint32_t* Row(const uint32_t* frame, int y) const { return frame + ptrdiff_t(y) * stride_; }
+
+  ZmbvOptions options_;
+  FrameSize size_;
+  int nbx_ = 0, nby_ = 0;
+  ptrdiff_t stride_ = 0;  // pixels per row, borders included
+  std::vector<uint32_t> buf_a_, buf_b_;
+  uint32_t* cur_ = nullptr;  // pixel (0, 0); a zero border of kPad pixels around
+  uint32_t* prev_ = nullptr;
+  std::vector<Vec> vectors_, last_vectors_;
+  std::vector<uint8_t> work_;
+  z_stream zs_{};
+  bool zs_ready_ = false;
+  bool have_prev_ = false;
+  int since_key_ = 0;
+  Vec last_found_;
+};
+
+}  // namespace vemtra::codec
