@@ -12,9 +12,8 @@ const ProgramProfile glProgram = {
     kFolderNames,
     2,
     "VemtraはVemtraのフォルダの中に入れてお使いください。\r\nフォルダの名前も変えないでください。フォルダ名はVemtraかVemtra_Freeにしてください。一旦終了します。",
-    true,
-    false,
     " XviDがおすすめ(圧縮設定の説明をご覧下さい)",
+    false,
 };
 
 HWND glhMainWnd = nullptr;

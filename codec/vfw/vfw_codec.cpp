@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <vfw.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace vemtra::codec {

@@ -108,7 +108,7 @@ int BmpDCCreateByFSFM(FSFMBitmapDC* r, const char* name, int num, int width, int
     }
     r->width = width;
     r->height = height;
-    HWND dcWnd = glProgram.fsfmScreenDC ? nullptr : glhMainWnd;
+    HWND dcWnd = glProgram.editor ? glhMainWnd : nullptr;
     HDC dc = GetDC(dcWnd);
     r->memDC = CreateCompatibleDC(dc);
     r->hFile = BackingFileCreate(name, num);
@@ -126,7 +126,7 @@ int BmpDCCreateByFSFM(FSFMBitmapDC* r, const char* name, int num, int width, int
         }
         r->hMap = nullptr;
         ReleaseDC(dcWnd, dc);
-        if (glProgram.fsfmMemoryMessage) {
+        if (glProgram.editor) {
             MemoryShortMessage();
         }
         // The record stays in use (memory DC and backing file open): later

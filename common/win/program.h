@@ -10,9 +10,11 @@ struct ProgramProfile {
     const char* const* folderNames;      // accepted product folder names
     int folderNameSuu;
     const char* wrongFolderText;         // the folder check's message
-    bool fsfmScreenDC;                   // memory DCs compatible with the screen (recorder) or the main window (editor)
-    bool fsfmMemoryMessage;              // show the memory message when a DIB section fails (editor)
     const char* compChooseTitle;         // title of the codec dialog
+    // The editor: memory DCs compatible with its main window (the recorder's
+    // with the screen), a message when a picture cannot be created, its own
+    // texts and rate rule for compressed streams.
+    bool editor;
 };
 
 extern const ProgramProfile glProgram;

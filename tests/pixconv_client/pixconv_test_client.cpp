@@ -33,7 +33,7 @@ const char* const kNames[] = {""};
 
 }  // namespace
 
-const ProgramProfile glProgram = {"PixconvTestClient", kNames, 1, "", false, false, ""};
+const ProgramProfile glProgram = {"PixconvTestClient", kNames, 1, "", "", false};
 HWND glhMainWnd = nullptr;
 
 namespace {
