@@ -26,7 +26,7 @@ prefix=$state/wineprefix
 stamp=$prefix/.vemtra-e2e-ready
 log=$state/env.log
 
-WINE='${WINE:-wine}'
+WINE=${WINE:-wine}
 WINESERVER=${WINESERVER:-wineserver}
 SCREEN_GEOMETRY=1920x1080x24
 WINE_OVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

@@ -1,0 +1,17 @@
+// Pictures of the Xvfb screen, for diagnosis and for checks a human looks at.
+#pragma once
+
+#include <string>
+
+namespace vemtra_e2e {
+
+// Saves the whole screen as a PNG file; throws E2eError when it fails.
+void TakeScreenshot(const std::string& png_path);
+// Saves it as <artifacts>/<test name>-<label>.png and returns that path.
+std::string SaveScreenshot(const std::string& label);
+// Number of different colours in a picture (1 for a blank screen).
+long CountColours(const std::string& picture_path);
+// Colour of one pixel as 0xRRGGBB.
+unsigned PixelAt(const std::string& picture_path, int x, int y);
+
+}  // namespace vemtra_e2e
