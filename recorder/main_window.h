@@ -1,0 +1,13 @@
+// The main window "NORMAL0": creation, painting, commands, close and exit.
+#pragma once
+
+#include <windows.h>
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Moves a window that lies (partly) off the virtual screen to (0, 0).
+void KeepWindowOnScreen(HWND hwnd);
+
+// The main window keeps position and height and takes the width of easy
+// operation mode or of the full window.
+void KantanWidthApply();
