@@ -219,6 +219,10 @@ TEST_F(PixconvTest, OneRequestSetsReplyWindowAndPathAndACancelledDialogStillAnsw
   EXPECT_EQ(dialog.title, "開くテスト");
   driver().post(dialog.hwnd, 0x0010 /* WM_CLOSE */, 0, 0);
   EXPECT_EQ(client.TakeReply(30000), "ok reply ");  // the reply came, with an empty path
+
+  // The same request gave the output path: a conversion alone writes there.
+  client.Call({"settext", WinPicture("p.png")});
+  EXPECT_TRUE(PathExists(Picture("by-handle.bmp")));
 }
 
 TEST_F(PixconvTest, WmDestroyEndsTheService) {

@@ -1,10 +1,12 @@
 // Console client of Pixconv for the end-to-end tests. Reads one command per
 // line from standard input (fields separated by tabs, UTF-8) and answers
 // one line per command ("ok ..." or "error ..."):
+//   cd <folder>                 makes <folder> the current (product) folder
 //   start <exe>                 PixconvStart; "ok found" or "ok notfound"
 //   convert <out> <picture>     PixconvRequest with this client as reply window
 //   editor-convert <picture>    PixconvConvert; "ok <new path>"
 //   slide-convert <n> <picture> PixconvSlideConvert; "ok <new path>"
+//   settext <picture>           the conversion request alone (WM_SETTEXT)
 //   find                        "ok 1" when a window has the service's title
 //   copydata <dwData> <cbData> <text>
 //                               raw WM_COPYDATA; the block is cbData bytes
@@ -12,6 +14,7 @@
 //   dialog <0|1>                request 5; "ok reply <path>" or "ok noreply"
 //   stop                        PixconvStop
 //   handle                      "ok <service handle in hex>"
+//   window                      "ok <this client's window handle in decimal>"
 //   quit
 #include <windows.h>
 
@@ -137,6 +140,10 @@ int main()
         if (cmd == "quit") {
             Reply("ok");
             break;
+        } else if (cmd == "cd" && f.size() == 2) {
+            const bool ok = SetCurrentDirectoryA(ToAnsi(f[1]).c_str()) != 0;
+            GetCurrentDirectoryA(MAX_PATH, glProductFolder);
+            Reply(ok ? "ok" : "error cannot enter " + f[1]);
         } else if (cmd == "start" && f.size() == 2) {
             const int found = PixconvStart(&glService, ToAnsi(f[1]).c_str(), kPixconvTitle);
             Reply(found ? "ok found" : "ok notfound");
@@ -153,6 +160,10 @@ int main()
             std::snprintf(path, sizeof path, "%s", ToAnsi(f[2]).c_str());
             PixconvSlideConvert(glService, glhMainWnd, path, std::stoi(f[1]));
             Reply("ok " + ToUtf8(path));
+        } else if (cmd == "settext" && f.size() == 2) {
+            const std::string picture = ToAnsi(f[1]);
+            SendMessageA(glService, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picture.c_str()));
+            Reply("ok");
         } else if (cmd == "find") {
             Reply(FindWindowA("ModelApp", kPixconvTitle) ? "ok 1" : "ok 0");
         } else if (cmd == "copydata" && f.size() >= 3) {
@@ -168,6 +179,10 @@ int main()
         } else if (cmd == "handle") {
             char text[32];
             std::snprintf(text, sizeof text, "ok %llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(glService)));
+            Reply(text);
+        } else if (cmd == "window") {
+            char text[32];
+            std::snprintf(text, sizeof text, "ok %llu", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(glhMainWnd)));
             Reply(text);
         } else {
             Reply("error unknown command: " + line);
