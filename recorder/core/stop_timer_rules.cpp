@@ -18,8 +18,11 @@ int64_t StopTimerFieldValue(const char* text)
         if (*p < '0' || *p > '9') {
             return 0;
         }
-        if (value < 1000000000000LL) { // far beyond any timer; stops overflow
-            value = value * 10 + (*p - '0');
+        // Far beyond any timer, and small enough that the products below
+        // stay within 64 bits.
+        value = value * 10 + (*p - '0');
+        if (value > 1000000000LL) {
+            value = 1000000000LL;
         }
     }
     return negative ? -value : value;
