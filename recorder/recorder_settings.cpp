@@ -103,7 +103,7 @@ void SettingsLoad()
 {
     MainWndRectLoad();
 
-    glSmoothingFlag = FlagOrZero(SettingNum("Smoothing.txt", 0));
+    glSmoothingFlag = SmoothingFromText(SettingLine("Smoothing.txt", 0).c_str());
 
     glSaizenmenFlag = FlagOrZero(SettingNum("Saizenmen.txt", 0));
     CheckSet(kIdSaizenmen, glSaizenmenFlag);

@@ -7,6 +7,14 @@ uint8_t FlagOrZero(int32_t value)
     return value == 1 ? 1 : 0;
 }
 
+uint8_t SmoothingFromText(const char* text)
+{
+    if (text[0] == '\0') {
+        return 1;
+    }
+    return FlagOrZero(TextToNum(text, 0));
+}
+
 uint8_t KantanSousaModeFromText(const char* text)
 {
     if (text[0] == '\0') {

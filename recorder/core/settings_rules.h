@@ -9,6 +9,10 @@
 // Flags stored as 0/1: anything else reads as 0.
 uint8_t FlagOrZero(int32_t value);
 
+// "Smoothing.txt": smooth mode is on until a file says otherwise, so empty
+// text keeps 1; a value that is not 0 or 1 gives 0.
+uint8_t SmoothingFromText(const char* text);
+
 // "簡単操作モード.txt": empty text keeps the default 1; not 0 or 1 gives 1.
 uint8_t KantanSousaModeFromText(const char* text);
 

@@ -23,6 +23,13 @@ struct TextCase {
     uint8_t out;
 };
 
+TEST(SettingsRules, SmoothModeStaysOnWithoutAFileAndFallsBackToOff)
+{
+    for (const TextCase& c : {TextCase{"", 1}, TextCase{"0", 0}, TextCase{"1", 1}, TextCase{"2", 0}, TextCase{"-1", 0}}) {
+        EXPECT_EQ(SmoothingFromText(c.text), c.out) << '"' << c.text << '"';
+    }
+}
+
 TEST(SettingsRules, EasyModeKeepsOneWhenEmptyAndFallsBackToOne)
 {
     for (const TextCase& c : {TextCase{"", 1}, TextCase{"0", 0}, TextCase{"1", 1}, TextCase{"2", 1}, TextCase{"-3", 1}}) {
