@@ -130,7 +130,16 @@ public:
             return false;
         }
         out_ = Dib32Header(size_);
-        hic_ = ICLocate(ICTYPE_VIDEO, 0, in, &out_, ICMODE_DECOMPRESS);
+        // The codec named by the format first: codecs installed for this
+        // process only are not in the list that ICLocate searches.
+        hic_ = ICOpen(ICTYPE_VIDEO, in->biCompression, ICMODE_DECOMPRESS);
+        if (hic_ != nullptr && ICDecompressQuery(hic_, in, &out_) != ICERR_OK) {
+            ICClose(hic_);
+            hic_ = nullptr;
+        }
+        if (hic_ == nullptr) {
+            hic_ = ICLocate(ICTYPE_VIDEO, 0, in, &out_, ICMODE_DECOMPRESS);
+        }
         if (hic_ == nullptr) {
             return false;
         }
@@ -160,16 +169,30 @@ private:
 
 }  // namespace
 
+std::unique_ptr<VideoCompressor> CompressorThroughCodecManager(FourCC handler, int quality)
+{
+    HIC hic = ICOpen(ICTYPE_VIDEO, handler, ICMODE_COMPRESS);
+    if (hic == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<VfwCompressor>(hic, handler, quality < 0 ? static_cast<int>(ICQUALITY_DEFAULT) : quality);
+}
+
+std::unique_ptr<VideoDecompressor> DecompressorThroughCodecManager(const std::vector<uint8_t>& streamFormat)
+{
+    auto vfw = std::make_unique<VfwDecompressor>();
+    if (!vfw->Begin(streamFormat)) {
+        return nullptr;
+    }
+    return vfw;
+}
+
 std::unique_ptr<VideoCompressor> CompressorForHandler(FourCC handler, int quality)
 {
     if (auto builtin = CreateBuiltinCompressor(handler)) {
         return builtin;
     }
-    HIC hic = ICOpen(ICTYPE_VIDEO, handler, ICMODE_COMPRESS);
-    if (hic == nullptr) {
-        return nullptr;
-    }
-    return std::make_unique<VfwCompressor>(hic, handler, quality < 0 ? ICQUALITY_DEFAULT : quality);
+    return CompressorThroughCodecManager(handler, quality);
 }
 
 std::unique_ptr<VideoDecompressor> DecompressorForFormat(const std::vector<uint8_t>& streamFormat)
@@ -177,11 +200,7 @@ std::unique_ptr<VideoDecompressor> DecompressorForFormat(const std::vector<uint8
     if (auto builtin = CreateBuiltinDecompressor(streamFormat)) {
         return builtin;
     }
-    auto vfw = std::make_unique<VfwDecompressor>();
-    if (!vfw->Begin(streamFormat)) {
-        return nullptr;
-    }
-    return vfw;
+    return DecompressorThroughCodecManager(streamFormat);
 }
 
 }  // namespace vemtra::codec

@@ -15,6 +15,11 @@ namespace vemtra::codec {
 // the chosen quality (0 to 10000; -1 for the codec's default).
 std::unique_ptr<VideoCompressor> CompressorForHandler(FourCC handler, int quality);
 
+// The installed codec alone, through the codec manager (ICOpen), even where
+// a built-in one exists: how any other program reaches the screen codec.
+std::unique_ptr<VideoCompressor> CompressorThroughCodecManager(FourCC handler, int quality);
+std::unique_ptr<VideoDecompressor> DecompressorThroughCodecManager(const std::vector<uint8_t>& streamFormat);
+
 // The decompressor for a stream format: built-in, otherwise any installed
 // codec that can turn it into 32-bit frames (null when none can).
 std::unique_ptr<VideoDecompressor> DecompressorForFormat(const std::vector<uint8_t>& streamFormat);

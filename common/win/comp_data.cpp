@@ -3,8 +3,8 @@
 #include <vfw.h>
 
 #include <cstring>
-#include <vector>
 
+#include "common/win/codec_chooser.h"
 #include "common/win/program.h"
 #include "common/win/settings_file.h"
 
@@ -24,28 +24,18 @@ struct ChoiceInputFormat {
 };
 ChoiceInputFormat glCompInputFormat;
 
-CompDataRecord RecordFromCompVars(const COMPVARS& cv)
+CompDataRecord RecordFromChoice(const CodecChoice& c)
 {
-    // Handles and addresses are meaningful only in the writing process;
-    // their low 32 bits fill the record's fields.
-    auto low = [](const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); };
+    // The fields that only mean something inside the dialog's process
+    // (handles, addresses, counters) are written as zeros.
     CompDataRecord r = {};
     r.cbSize = kCompDataBytes;
-    r.dwFlags = cv.dwFlags;
-    r.hic = low(cv.hic);
-    r.fccType = cv.fccType;
-    r.fccHandler = cv.fccHandler;
-    r.lpbiIn = low(cv.lpbiIn);
-    r.lpbiOut = low(cv.lpbiOut);
-    r.lpBitsOut = low(cv.lpBitsOut);
-    r.lpBitsPrev = low(cv.lpBitsPrev);
-    r.lFrame = cv.lFrame;
-    r.lKey = cv.lKey;
-    r.lDataRate = cv.lDataRate;
-    r.lQ = cv.lQ;
-    r.lKeyCount = cv.lKeyCount;
-    r.lpState = low(cv.lpState);
-    r.cbState = cv.cbState;
+    r.dwFlags = ICMF_COMPVARS_VALID;
+    r.fccType = c.fccType;
+    r.fccHandler = c.fccHandler;
+    r.lKey = c.lKey;
+    r.lDataRate = c.lDataRate;
+    r.lQ = c.lQ;
     return r;
 }
 
@@ -83,14 +73,11 @@ int CompDataChoose(const char* path)
 {
     CompInputFormatSet(glCompFrameWidth, glCompFrameHeight);
     for (;;) {
-        COMPVARS cv = {};
-        cv.cbSize = sizeof cv;
-        if (!ICCompressorChoose(glhMainWnd, 0, &glCompInputFormat, nullptr, &cv,
-                                const_cast<char*>(glProgram.compChooseTitle))) {
+        CodecChoice choice;
+        if (!CodecChooserShow(glhMainWnd, glProgram.compChooseTitle, glCompVars.fccHandler, &choice)) {
             return 0;
         }
-        glCompVars = RecordFromCompVars(cv);
-        ICCompressorFree(&cv);
+        glCompVars = RecordFromChoice(choice);
         uint8_t bytes[kCompDataBytes];
         CompDataToBytes(glCompVars, bytes);
         DWORD written;
