@@ -328,6 +328,41 @@ TEST_F(RecorderSpineTest, OutputFolderFileKeepsWritableFoldersAndFallsBackToTheD
   EXPECT_EQ(Setting(folder, "保存先指定.txt"), text + "\r\n");
 }
 
+struct CodecCodeCase {
+  const char* name;
+  std::string record;
+  const char* shown;
+};
+
+void PrintTo(const CodecCodeCase& c, std::ostream* os) { *os << c.name; }
+
+// A 64-byte compressor record whose codec code (offset 16) is `code`.
+std::string CompRecord(const std::string& code) {
+  std::string record(64, '\0');
+  record[0] = 64;
+  record.replace(16, 4, code);
+  return record;
+}
+
+class CodecCodeTest : public RecorderSpineTest, public ::testing::WithParamInterface<CodecCodeCase> {};
+
+TEST_P(CodecCodeTest, CompDataTxtShowsTheCodecsCodeBesideTheButton) {
+  ProductFolder folder("Vemtra");
+  WriteSetting(folder, "CompData.txt", GetParam().record);
+  Recorder run = Start(folder);
+  EXPECT_TEXT_EQ(driver().text(run.main, 1011), GetParam().shown);
+  Close(run);
+  EXPECT_EQ(Setting(folder, "CompData.txt"), GetParam().record) << "the record is only read";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, CodecCodeTest,
+    ::testing::Values(CodecCodeCase{"FourLetters", CompRecord("ZMBV"), "ZMBV"},
+                      CodecCodeCase{"NulEndsTheCode", CompRecord(std::string("AB\0D", 4)), "AB"},
+                      CodecCodeCase{"LongerFile", CompRecord("XVID") + "extra", "XVID"},
+                      CodecCodeCase{"ShorterThanARecord", CompRecord("ZMBV").substr(0, 40), ""}),
+    [](const ::testing::TestParamInfo<CodecCodeCase>& info) { return std::string(info.param.name); });
+
 TEST_F(RecorderSpineTest, StopTimerArmsOnlyWithATimeAndAnyFieldChangeDisarmsIt) {
   ProductFolder folder("Vemtra");
   Recorder run = Start(folder);
