@@ -1,6 +1,7 @@
 // Commands about processes and files: start a program in a folder, wait for
 // its end, kill it, hold a file open, wait for a file.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <map>
 #include <string>
@@ -120,6 +121,37 @@ void AddProcessCommands(std::map<std::string, Command>& t) {
                          std::to_string(timeout) + " ms");
     }
     return Fields{std::to_string(size)};
+  };
+  // kill_under folder -> count: ends every process (but this one) whose
+  // program file lies below the folder; clears what an earlier test that
+  // timed out left running
+  t["kill_under"] = [](const Fields& a) {
+    std::wstring folder = Wide(Arg(a, 0, "folder"));
+    if (folder.size() < 4) throw CommandError("refusing a folder this short: " + a[0]);
+    if (folder.back() != L'\\') folder += L'\\';
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) throw CommandError("cannot list processes: " + LastError());
+    int count = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snap, &entry); more; more = Process32NextW(snap, &entry)) {
+      if (entry.th32ProcessID == GetCurrentProcessId()) continue;
+      HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                             entry.th32ProcessID);
+      if (!h) continue;
+      wchar_t image[MAX_PATH * 2] = {};
+      DWORD size = MAX_PATH * 2;
+      if (QueryFullProcessImageNameW(h, 0, image, &size) &&
+          CompareStringOrdinal(image, (int)folder.size(), folder.c_str(), (int)folder.size(), TRUE) == CSTR_EQUAL &&
+          size > folder.size()) {
+        TerminateProcess(h, 1);
+        WaitForSingleObject(h, 5000);
+        ++count;
+      }
+      CloseHandle(h);
+    }
+    CloseHandle(snap);
+    return Fields{std::to_string(count)};
   };
   // exists path -> 1 or 0 (file or folder)
   t["exists"] = [](const Fields& a) {

@@ -33,8 +33,8 @@ TEST_P(WrongFolderTest, RecorderShowsTheFolderMessageEndsWithZeroAndCreatesNothi
   std::vector<std::string> before = ListFolder(folder.path());
   int pid = StartRecorder(folder);
   MessageBoxFacts box = driver().waitMessageBox(pid, kStartTimeoutMs);
-  EXPECT_EQ(box.title, "Vemtra");
-  EXPECT_EQ(box.text, kWrongFolderText);
+  EXPECT_TEXT_EQ(box.title, "Vemtra");
+  EXPECT_TEXT_EQ(box.text, kWrongFolderText);
   driver().answer(box.hwnd, 1);  // IDOK, the box's only button
   EXPECT_EQ(driver().waitExit(pid), 0);
   EXPECT_EQ(ListFolder(folder.path()), before);

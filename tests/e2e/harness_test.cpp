@@ -53,8 +53,8 @@ TEST_F(HarnessTest, WrongFolderMessageIsReadAndAnsweredAndTheExitCodeReported) {
   ProductFolder folder = TestFolder("VemtraTestX");
   int pid = StartTestWindow(folder);
   MessageBoxFacts box = driver().waitMessageBox(pid);
-  EXPECT_EQ(box.title, "VemtraTest");
-  EXPECT_EQ(box.text, "フォルダが違います。\r\n一旦終了します。");
+  EXPECT_TEXT_EQ(box.title, "VemtraTest");
+  EXPECT_TEXT_EQ(box.text, "フォルダが違います。\r\n一旦終了します。");
   ASSERT_EQ(box.buttons.size(), 1u);
   EXPECT_EQ(box.buttons[0].first, 1);  // IDOK
   driver().answer(box.hwnd, 1);
@@ -65,9 +65,9 @@ TEST_F(HarnessTest, WrongFolderMessageIsReadAndAnsweredAndTheExitCodeReported) {
 TEST_F(HarnessTest, ProgramRunsInTheChosenFolderAndItsTextsReadBackAsUtf8) {
   ProductFolder folder = TestFolder("VemtraTest");
   Hwnd hwnd = OpenTestWindow(folder);
-  EXPECT_EQ(driver().text(hwnd), "テスト窓　日本語");
+  EXPECT_TEXT_EQ(driver().text(hwnd), "テスト窓　日本語");
   EXPECT_EQ(driver().className(hwnd), "VemtraTestWindow");
-  EXPECT_EQ(driver().text(hwnd, kLabel), "日本語の表示テスト：録画！範囲指定　ソ表能");
+  EXPECT_TEXT_EQ(driver().text(hwnd, kLabel), "日本語の表示テスト：録画！範囲指定　ソ表能");
   EXPECT_EQ(driver().text(hwnd, kFolder), folder.winPath());
   EXPECT_TRUE(IsDirectory(folder.file("作成フォルダ")));
   Rect r = driver().rect(hwnd);
@@ -94,8 +94,8 @@ TEST_F(HarnessTest, MessageBoxOfAButtonIsAnsweredByItsText) {
   Hwnd hwnd = OpenTestWindow(folder);
   driver().click(hwnd, kAskButton);
   MessageBoxFacts box = driver().waitMessageBox();
-  EXPECT_EQ(box.title, "確認");
-  EXPECT_EQ(box.text, "続けますか？\r\n二行目です。");
+  EXPECT_TEXT_EQ(box.title, "確認");
+  EXPECT_TEXT_EQ(box.text, "続けますか？\r\n二行目です。");
   std::vector<std::pair<int, std::string>> buttons = {{6, "はい(&Y)"}, {7, "いいえ(&N)"}};
   EXPECT_EQ(box.buttons, buttons);
   driver().answer(box.hwnd, "いいえ(N)");
@@ -107,7 +107,7 @@ TEST_F(HarnessTest, EditsTakeSetAndTypedTexts) {
   ProductFolder folder = TestFolder("VemtraTest");
   Hwnd hwnd = OpenTestWindow(folder);
   driver().setText(hwnd, kEdit, "入力テキスト");
-  EXPECT_EQ(driver().text(hwnd, kEdit), "入力テキスト");
+  EXPECT_TEXT_EQ(driver().text(hwnd, kEdit), "入力テキスト");
   driver().focus(hwnd);
   EXPECT_EQ(driver().foreground(), hwnd);
   driver().type("abc日本");

@@ -7,6 +7,7 @@
 #include "e2e_env.h"
 #include "e2e_error.h"
 #include "screenshot.h"
+#include "wine_paths.h"
 
 namespace vemtra_e2e {
 
@@ -37,6 +38,10 @@ Driver::Driver() {
                                             log_path_);
   std::vector<std::string> pong = call({"ping"}, 60000);
   if (pong.empty() || pong[0] != "pong") fail("the driver answered ping with something else");
+  // A test that timed out may have left its programs and its driver running;
+  // they would show windows and take input meant for this test.
+  call({"kill_under", ToWinPath(env.workDir())});
+  call({"kill_under", ToWinPath(env.driverDir())});
 }
 
 Driver::~Driver() {

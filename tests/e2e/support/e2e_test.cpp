@@ -72,6 +72,19 @@ void WaitUntil(const std::function<bool()>& done, int timeout_ms, const std::str
   }
 }
 
+::testing::AssertionResult TextEqFormat(const char* actual_expr, const char* expected_expr, const std::string& actual,
+                                        const std::string& expected) {
+  if (actual == expected) return ::testing::AssertionSuccess();
+  // Line breaks shown as \r \n, so that "\r\n" and "\n" differ visibly.
+  auto visible = [](const std::string& s) {
+    std::string out;
+    for (char c : s) out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return out;
+  };
+  return ::testing::AssertionFailure() << actual_expr << " is not " << expected_expr << "\n  actual:   \""
+                                       << visible(actual) << "\"\n  expected: \"" << visible(expected) << "\"";
+}
+
 void WaitForPath(const std::string& path, int timeout_ms) {
   WaitUntil([&] { return PathExists(path); }, timeout_ms, path + " does not appear");
 }

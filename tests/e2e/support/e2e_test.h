@@ -40,6 +40,14 @@ std::string CurrentTestName();
 // E2eError "timeout: <what>" with a screenshot.
 void WaitUntil(const std::function<bool()>& done, int timeout_ms, const std::string& what);
 
+// Compares texts and prints both as UTF-8 when they differ (GoogleTest's
+// own output shows non-ASCII bytes as escapes):
+//   EXPECT_TEXT_EQ(driver().text(hwnd, 101), "録画！");
+::testing::AssertionResult TextEqFormat(const char* actual_expr, const char* expected_expr, const std::string& actual,
+                                        const std::string& expected);
+#define EXPECT_TEXT_EQ(actual, expected) EXPECT_PRED_FORMAT2(::vemtra_e2e::TextEqFormat, actual, expected)
+#define ASSERT_TEXT_EQ(actual, expected) ASSERT_PRED_FORMAT2(::vemtra_e2e::TextEqFormat, actual, expected)
+
 // Waits until a Linux path exists.
 void WaitForPath(const std::string& path, int timeout_ms = kDefaultTimeoutMs);
 
