@@ -1,6 +1,7 @@
 #include "recorder/main_menu.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "recorder/recorder_globals.h"
 
@@ -109,6 +110,26 @@ void MenuStateSet(const char* text, HMENU menu, UINT id, int state)
     } else if (state == 1) {
         EnableMenuItem(menu, id, MF_BYCOMMAND | MF_ENABLED);
     }
+}
+
+void MenuStatesForRecording(int recording)
+{
+    if (recording) {
+        for (UINT id : {kMenuMono, kMenuStereo, kMenuOtoNashi, kMenuOnseiIranai, kMenuSaveFolderHelp, kMenuOpenFolder,
+                        kMenuKifu, kMenuKifuThanks}) {
+            MenuStateSet("", glhMainMenu, id, 0);
+        }
+        MenuStateSet("", glhMainMenu, kMenuSplit, 1);
+        return;
+    }
+    MenuToggleShow(kMenuMono, glChannels == 1);
+    MenuToggleShow(kMenuStereo, glChannels == 2);
+    MenuToggleShow(kMenuOtoNashi, glOtoNashiFlag);
+    MenuToggleShow(kMenuOnseiIranai, glOnseiFileIranaiFlag);
+    for (UINT id : {kMenuSaveFolderHelp, kMenuOpenFolder, kMenuKifu, kMenuKifuThanks}) {
+        MenuStateSet("", glhMainMenu, id, 1);
+    }
+    MenuStateSet("", glhMainMenu, kMenuSplit, 0);
 }
 
 void MenuToggleShow(UINT id, int flag)

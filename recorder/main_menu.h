@@ -12,5 +12,10 @@ void MenuBarsDestroy();
 // and checked. A non-empty text replaces the item's text.
 void MenuStateSet(const char* text, HMENU menu, UINT id, int state);
 
+// While a recording runs the sound, output-folder and donation items are
+// disabled and only then can the recording be split; afterwards the items
+// show their flags again.
+void MenuStatesForRecording(int recording);
+
 // Checked when the flag is 1, enabled and unchecked when it is 0.
 void MenuToggleShow(UINT id, int flag);

@@ -186,7 +186,7 @@ void ControlCommand(HWND hwnd, int id, int code)
     case kIdNewest: ShellExecuteA(hwnd, "open", kMakerPage, nullptr, nullptr, SW_SHOWNORMAL); break;
     case kIdSaizenmen:
         glSaizenmenFlag = Checked(kIdSaizenmen) ? 1 : 0;
-        SetWindowPos(hwnd, glSaizenmenFlag ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SaizenmenApply();
         break;
     case kIdCodecChoose: {
         CodecChoiceCommand();
@@ -259,6 +259,10 @@ void MainWndDestroy(HWND hwnd)
             DestroyWindow(w);
         }
     }
+    glhHelpWnd = glhSlideShowWnd = glhCodecAdviceWnd = nullptr;
+    for (HWND& w : glhFrameWnd) {
+        w = nullptr;
+    }
     BmpDCDeleteByFSFM(&glMainWndMemDC);
     BusyMeterBmpDelete();
     delete[] glPathBuf;
@@ -297,6 +301,7 @@ void MainWndDestroy(HWND hwnd)
     HanniFileWrite();
     if (glhHanniWnd != nullptr) {
         DestroyWindow(glhHanniWnd);
+        glhHanniWnd = nullptr;
     }
     SettingsSave();
 
@@ -340,6 +345,11 @@ void KeepWindowOnScreen(HWND hwnd)
     if (KeepOnScreenNeeded(WndRect{r.left, r.top, r.right, r.bottom}, glVirtualWidth, glVirtualHeight)) {
         SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
+}
+
+void SaizenmenApply()
+{
+    SetWindowPos(glhMainWnd, glSaizenmenFlag ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void KantanWidthApply()
