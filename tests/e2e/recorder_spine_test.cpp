@@ -183,11 +183,17 @@ TEST_F(RecorderSpineTest, MainWindowHasEveryControlWithItsClassTextPlaceAndVisib
       {"NORMAL9", ""},               {"NORMAL10", ""},
       {"NORMAL11", ""},
   };
+  const std::map<std::string, std::pair<int, int>> sizes = {
+      {"NORMAL1", {766, 325}}, {"NORMAL2", {245, 360}}, {"NORMAL3", {150, 289}}, {"NORMAL5", {480, 69}},
+      {"NORMAL8", {477, 44}},  {"NORMAL9", {480, 360}}, {"NORMAL10", {480, 360}}, {"NORMAL11", {480, 360}},
+  };
   std::map<std::string, std::string> seen;
   for (const WindowFacts& w : driver().windows(run.pid)) {
     if (titles.count(w.cls)) {
       seen[w.cls] = w.title;
       EXPECT_FALSE(w.visible) << w.cls;
+      const Rect r = driver().rect(w.hwnd);
+      EXPECT_EQ(std::make_pair(r.width(), r.height()), sizes.at(w.cls)) << w.cls;
     }
   }
   EXPECT_EQ(seen, titles);
@@ -402,6 +408,7 @@ TEST_F(RecorderSpineTest, HelpCodecAdviceAndOutputFolderExplanation) {
   EXPECT_EQ(helpRect.height(), 360);
   const std::string usage = "（‘ v‘）/●● 使い方 ●● このウィンドウは動画の上にかぶらない位置に移動させて形を調節して使えます。\r\n";
   EXPECT_EQ(driver().text(help, 1010).substr(0, usage.size()), usage);
+  std::cout << "help window: " << SaveScreenshot("help-window") << std::endl;
   driver().command(help, 1067);  // 音(&O)
   const std::string sound = "<(;_ _)>●● 音が無い！ ●● \r\n";
   WaitUntil([&] { return driver().text(help, 1010).substr(0, sound.size()) == sound; }, 5000, "the sound topic");
