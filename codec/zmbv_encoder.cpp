@@ -1,6 +1,7 @@
 #include "codec/zmbv_encoder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,7 +21,11 @@ constexpr int kSmallRange = 6;
 
 ZmbvEncoder::ZmbvEncoder(ZmbvOptions options) : options_(options) {
   options_.level = std::clamp(options_.level, 0, 9);
-  zs_ready_ = deflateInit(&zs_, options_.level) == Z_OK;
+  options_.key_level = std::clamp(options_.key_level, 0, 9);
+  options_.refine_range = std::clamp(options_.refine_range, 0, kSmallRange);
+  zs_ready_ = deflateInit(&zs_, options_.key_level) == Z_OK;
+  zs_level_ = options_.key_level;
+  zs_strategy_ = Z_DEFAULT_STRATEGY;
 }
 
 ZmbvEncoder::~ZmbvEncoder() {
@@ -43,6 +48,10 @@ bool ZmbvEncoder::Begin(FrameSize s) {
   cur_ = buf_a_.data() + kPad * stride_ + kPad;
   prev_ = buf_b_.data() + kPad * stride_ + kPad;
   vectors_.assign(size_t(nbx_) * nby_, Vec{});
+  if (c_log_c_.empty()) {
+    c_log_c_.resize(kBlockSize * kBlockSize * 3 + 1, 0.0);
+    for (size_t c = 1; c < c_log_c_.size(); ++c) c_log_c_[c] = float(double(c) * std::log2(double(c)));
+  }
   last_vectors_ = vectors_;
   have_prev_ = false;
   since_key_ = 0;
@@ -92,12 +101,34 @@ bool ZmbvEncoder::Deflate(const uint8_t* data, size_t size, int flush, std::vect
   }
 }
 
+// Level and strategy for the next frame; the stream stays one stream (every
+// frame ends on a sync flush, so nothing is pending here).
+bool ZmbvEncoder::SetLevel(int level, int strategy, std::vector<uint8_t>* out) {
+  if (level == zs_level_ && strategy == zs_strategy_) return true;
+  // deflateParams may end the current block: give it room of its own.
+  uint8_t room[64];
+  zs_.next_in = nullptr;
+  zs_.avail_in = 0;
+  zs_.next_out = room;
+  zs_.avail_out = sizeof room;
+  if (deflateParams(&zs_, level, strategy) != Z_OK) return false;
+  out->insert(out->end(), room, room + (sizeof room - zs_.avail_out));
+  zs_level_ = level;
+  zs_strategy_ = strategy;
+  return true;
+}
+
 bool ZmbvEncoder::Compress(const uint8_t* dib, bool key, std::vector<uint8_t>* out, bool* made_key) {
   if (!cur_ || !dib || !out) return false;
   LoadFrame(dib);
   key = key || !have_prev_ ||
         (options_.key_interval > 0 && since_key_ >= options_.key_interval);
+  size_t before = out->size();
   bool ok = key ? CompressKey(out) : CompressInter(out);
+  // Noise does not shrink by matching, only by the byte statistics: Huffman
+  // coding alone gives the same size several times faster. Each frame
+  // decides for the next.
+  incompressible_ = ok && (out->size() - before) * 10 > size_t(size_.width) * size_.height * 4 * 7;
   if (!ok) {
     have_prev_ = false;  // the zlib stream is broken: restart with a key frame
     return false;
@@ -113,7 +144,9 @@ bool ZmbvEncoder::CompressKey(std::vector<uint8_t>* out) {
   const uint8_t head[kKeyHeaderBytes] = {kFlagKeyFrame, kVersionMajor, kVersionMinor, kCompressionZlib,
                                          kFormat32,     kBlockSize,    kBlockSize};
   out->insert(out->end(), head, head + kKeyHeaderBytes);
-  if (deflateReset(&zs_) != Z_OK) return false;
+  if (deflateReset(&zs_) != Z_OK ||
+      !SetLevel(options_.key_level, incompressible_ ? Z_HUFFMAN_ONLY : Z_DEFAULT_STRATEGY, out))
+    return false;
   const int h = size_.height;
   for (int y = 0; y < h; ++y) {
     if (!Deflate(reinterpret_cast<const uint8_t*>(Row(cur_, y)), size_t(size_.width) * 4,
@@ -131,14 +164,36 @@ bool ZmbvEncoder::BlockMatches(int x0, int y0, int cw, int ch, int dx, int dy) c
   return true;
 }
 
-int ZmbvEncoder::BlockDifference(int x0, int y0, int cw, int ch, int dx, int dy) const {
-  int n = 0;
+// Estimated compressed size of a block's XOR data: the entropy of its
+// bytes, which rewards both zeros and repeated differences (a coloured
+// area moved over another).
+float ZmbvEncoder::XorCost(int x0, int y0, int cw, int ch, int dx, int dy) {
+  uint16_t counts[256];
+  uint8_t seen[256];
+  int distinct = 0;
+  std::memset(counts, 0, sizeof counts);
+  auto count = [&](uint32_t v) {
+    if (counts[v]++ == 0) seen[distinct++] = static_cast<uint8_t>(v);
+  };
   for (int y = 0; y < ch; ++y) {
     const uint32_t* a = Row(cur_, y0 + y) + x0;
     const uint32_t* b = Row(prev_, y0 + y + dy) + x0 + dx;
-    for (int x = 0; x < cw; ++x) n += a[x] != b[x];
+    for (int x = 0; x < cw; ++x) {
+      uint32_t d = a[x] ^ b[x];
+      if (d == 0) {
+        counts[0] += 3;
+        if (counts[0] == 3) seen[distinct++] = 0;
+        continue;
+      }
+      count(d & 0xFF);
+      count((d >> 8) & 0xFF);
+      count((d >> 16) & 0xFF);
+    }
   }
-  return n;
+  // bits = N log N − Σ c log c, with the fourth byte (always 0) left out
+  float sum = 0;
+  for (int i = 0; i < distinct; ++i) sum += c_log_c_[counts[seen[i]]];
+  return c_log_c_[size_t(cw) * ch * 3] - sum;
 }
 
 // The vector for a block that changed at (0, 0): an exact match when one of
@@ -146,7 +201,7 @@ int ZmbvEncoder::BlockDifference(int x0, int y0, int cw, int ch, int dx, int dy)
 // pixels.
 ZmbvEncoder::Vec ZmbvEncoder::FindVector(int bx, int by, int x0, int y0, int cw, int ch, bool* exact) {
   *exact = true;
-  Vec tried[5];
+  Vec tried[6];
   int n = 0;
   auto add = [&](Vec v) {
     if (v.dx == 0 && v.dy == 0) return;
@@ -158,6 +213,7 @@ ZmbvEncoder::Vec ZmbvEncoder::FindVector(int bx, int by, int x0, int y0, int cw,
   if (by > 0) add(vectors_[size_t(by - 1) * nbx_ + bx]);
   add(last_vectors_[size_t(by) * nbx_ + bx]);
   add(last_found_);
+  add(dominant_);
   for (int i = 0; i < n; ++i)
     if (BlockMatches(x0, y0, cw, ch, tried[i].dx, tried[i].dy)) return tried[i];
 
@@ -168,20 +224,59 @@ ZmbvEncoder::Vec ZmbvEncoder::FindVector(int bx, int by, int x0, int y0, int cw,
     return std::memcmp(first, Row(prev_, y0 + dy) + x0 + dx, row_bytes) == 0 &&
            BlockMatches(x0, y0, cw, ch, dx, dy);
   };
+  // A flat block matches many vectors, and says nothing about the motion
+  // of its neighbours.
+  bool flat = true;
+  for (int y = 0; y < ch && flat; ++y) {
+    const uint32_t* r = Row(cur_, y0 + y) + x0;
+    for (int x = 0; x < cw; ++x) flat = flat && r[x] == first[0];
+  }
+  auto found = [&](Vec v) {
+    if (!flat) last_found_ = v;
+    return v;
+  };
   for (int d = 1; d <= kScrollRange; ++d) {  // scrolling: nearest first
-    if (probe(0, -d)) return last_found_ = Vec{0, int8_t(-d)};
-    if (probe(0, d)) return last_found_ = Vec{0, int8_t(d)};
+    if (probe(0, -d)) return found(Vec{0, int8_t(-d)});
+    if (probe(0, d)) return found(Vec{0, int8_t(d)});
   }
   for (int dy = -kSmallRange; dy <= kSmallRange; ++dy)
     for (int dx = -kSmallRange; dx <= kSmallRange; ++dx)
-      if (dx != 0 && probe(dx, dy)) return last_found_ = Vec{int8_t(dx), int8_t(dy)};
+      if (dx != 0 && probe(dx, dy)) return found(Vec{int8_t(dx), int8_t(dy)});
 
   *exact = false;
+  ++inexact_blocks_;
   Vec best{};
-  int best_diff = BlockDifference(x0, y0, cw, ch, 0, 0);
+  float best_cost = XorCost(x0, y0, cw, ch, 0, 0);
   for (int i = 0; i < n; ++i) {
-    int d = BlockDifference(x0, y0, cw, ch, tried[i].dx, tried[i].dy);
-    if (d < best_diff) best_diff = d, best = tried[i];
+    float c = XorCost(x0, y0, cw, ch, tried[i].dx, tried[i].dy);
+    if (c < best_cost) best_cost = c, best = tried[i];
+  }
+  // When few blocks need XOR data (edges of moved things rather than new
+  // pictures), a search for the most compressible XOR near the best vector
+  // pays.
+  if (refine_ && options_.refine_range > 0) {
+    const Vec centre = best;
+    const int r = options_.refine_range;
+    for (int dy = -r; dy <= r; ++dy)
+      for (int dx = -r; dx <= r; ++dx) {
+        int vx = centre.dx + dx, vy = centre.dy + dy;
+        if ((dx == 0 && dy == 0) || vx < -kPad || vx >= kPad || vy < -kPad || vy >= kPad) continue;
+        float c = XorCost(x0, y0, cw, ch, vx, vy);
+        if (c < best_cost) best_cost = c, best = Vec{int8_t(vx), int8_t(vy)};
+      }
+  }
+  return best;
+}
+
+// The most frequent vector other than (0, 0), (0, 0) when there is none.
+ZmbvEncoder::Vec ZmbvEncoder::Dominant(const std::vector<Vec>& vectors) {
+  counts_.assign(128 * 128, 0);
+  Vec best{};
+  uint32_t best_count = 0;
+  for (const Vec& v : vectors) {
+    if (v.dx == 0 && v.dy == 0) continue;
+    uint32_t& c = counts_[size_t(v.dy + 64) * 128 + size_t(v.dx + 64)];
+    if (++c > best_count) best_count = c, best = v;
   }
   return best;
 }
@@ -192,7 +287,10 @@ bool ZmbvEncoder::CompressInter(std::vector<uint8_t>* out) {
   work_.reserve(table + size_t(w) * h * 4);
   work_.assign(table, 0);
   std::swap(vectors_, last_vectors_);
+  dominant_ = Dominant(last_vectors_);
   last_found_ = Vec{};
+  refine_ = !incompressible_ && inexact_blocks_ * 8 < size_t(nbx_) * nby_;
+  inexact_blocks_ = 0;
   uint8_t* vec = nullptr;
   for (int by = 0; by < nby_; ++by) {
     for (int bx = 0; bx < nbx_; ++bx) {
@@ -222,7 +320,8 @@ bool ZmbvEncoder::CompressInter(std::vector<uint8_t>* out) {
     }
   }
   out->push_back(0);
-  return Deflate(work_.data(), work_.size(), Z_SYNC_FLUSH, out);
+  return SetLevel(options_.level, incompressible_ ? Z_HUFFMAN_ONLY : Z_DEFAULT_STRATEGY, out) &&
+         Deflate(work_.data(), work_.size(), Z_SYNC_FLUSH, out);
 }
 
 }  // namespace vemtra::codec

@@ -15,8 +15,16 @@
 namespace vemtra::codec {
 
 struct ZmbvOptions {
-  int level = 4;         // zlib level 1 (fast) … 9 (small)
+  int level = 6;         // zlib level of inter frames, 1 (fast) … 9 (small)
   int key_interval = 0;  // a key frame every so many frames; 0: only on request
+  int key_level = 4;     // zlib level of key frames (whole pictures: the costly part)
+  // Vectors tried around the best one for blocks that need XOR data, in
+  // each direction, when such blocks are few: 0 to 6.
+  int refine_range = 0;
+
+  // Smaller output for more time: no larger than other ZMBV encoders at
+  // their best.
+  static ZmbvOptions Small(int key_interval) { return ZmbvOptions{9, key_interval, 9, 6}; }
 };
 
 class ZmbvEncoder : public VideoCompressor {
@@ -39,8 +47,9 @@ class ZmbvEncoder : public VideoCompressor {
   bool CompressKey(std::vector<uint8_t>* out);
   bool CompressInter(std::vector<uint8_t>* out);
   bool Deflate(const uint8_t* data, size_t size, int flush, std::vector<uint8_t>* out);
+  bool SetLevel(int level, int strategy, std::vector<uint8_t>* out);
   bool BlockMatches(int x0, int y0, int cw, int ch, int dx, int dy) const;
-  int BlockDifference(int x0, int y0, int cw, int ch, int dx, int dy) const;
+  float XorCost(int x0, int y0, int cw, int ch, int dx, int dy);
   Vec FindVector(int bx, int by, int x0, int y0, int cw, int ch, bool* exact);
   const uint32_t* Row(const uint32_t* frame, int y) const { return frame + ptrdiff_t(y) * stride_; }
 
@@ -57,7 +66,14 @@ class ZmbvEncoder : public VideoCompressor {
   bool zs_ready_ = false;
   bool have_prev_ = false;
   int since_key_ = 0;
-  Vec last_found_;
+  int zs_level_ = -1, zs_strategy_ = -1;
+  bool incompressible_ = false;  // the last frame barely shrank: noise
+  Vec Dominant(const std::vector<Vec>& vectors);
+  Vec last_found_, dominant_;
+  std::vector<uint32_t> counts_;
+  std::vector<float> c_log_c_;  // c · log2 c for the entropy of a block
+  size_t inexact_blocks_ = 0;  // blocks of the last inter frame that needed XOR data
+  bool refine_ = false;
 };
 
 }  // namespace vemtra::codec

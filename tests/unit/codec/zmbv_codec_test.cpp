@@ -22,23 +22,25 @@ std::vector<uint8_t> Expected(std::vector<uint8_t> dib) {
 
 struct RoundTripCase {
   Scene scene;
-  int width, height, frames, key_interval, level;
+  int width, height, frames;
+  ZmbvOptions options;
 };
 
 TEST(Zmbv, DecodesExactlyWhatItEncoded) {
   const RoundTripCase cases[] = {
-      {Scene::kStaticDesktop, 64, 48, 40, 10, 4},
-      {Scene::kScrollingText, 200, 120, 30, 0, 1},
-      {Scene::kMovingWindow, 161, 97, 30, 10, 6},  // sides not multiples of 16
-      {Scene::kNoise, 33, 17, 12, 5, 1},
-      {Scene::kMovingWindow, 1, 1, 5, 0, 4},
-      {Scene::kScrollingText, 17, 300, 10, 3, 9},
+      {Scene::kStaticDesktop, 64, 48, 40, {6, 10, 4, 0}},
+      {Scene::kScrollingText, 200, 120, 30, {1, 0, 1, 0}},
+      {Scene::kMovingWindow, 161, 97, 30, ZmbvOptions::Small(10)},  // sides not multiples of 16
+      {Scene::kMovingWindow, 161, 97, 30, {6, 7, 2, 3}},
+      {Scene::kNoise, 33, 17, 12, {6, 5, 6, 0}},  // Huffman-only frames
+      {Scene::kMovingWindow, 1, 1, 5, {}},
+      {Scene::kScrollingText, 17, 300, 10, {9, 3, 1, 6}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(testing::SceneName(c.scene)) + " " + std::to_string(c.width) + "x" +
                  std::to_string(c.height));
     SceneRenderer scene(c.scene, c.width, c.height);
-    ZmbvEncoder enc(ZmbvOptions{c.level, c.key_interval});
+    ZmbvEncoder enc(c.options);
     ZmbvDecoder dec;
     ASSERT_TRUE(enc.Begin({c.width, c.height}));
     ASSERT_TRUE(dec.Begin(enc.OutputFormat()));
@@ -49,7 +51,8 @@ TEST(Zmbv, DecodesExactlyWhatItEncoded) {
       std::vector<uint8_t> chunk;
       bool key = false;
       ASSERT_TRUE(enc.Compress(src.data(), false, &chunk, &key));
-      bool want_key = n == 0 || (c.key_interval && n % c.key_interval == 0);
+      int interval = c.options.key_interval;
+      bool want_key = n == 0 || (interval && n % interval == 0);
       EXPECT_EQ(key, want_key) << n;
       ASSERT_FALSE(chunk.empty());
       EXPECT_EQ(chunk[0], key ? 1 : 0);
