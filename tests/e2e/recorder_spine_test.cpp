@@ -305,6 +305,42 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueFilesCase{"MonoOffTwentyFive", "1\r\n", "0", "25", "1", "0", 25}),
     [](const ::testing::TestParamInfo<ValueFilesCase>& info) { return std::string(info.param.name); });
 
+struct FileRoundTripCase {
+  const char* name;
+  const char* file;
+  const char* before;
+  const char* after;
+};
+
+void PrintTo(const FileRoundTripCase& c, std::ostream* os) { *os << c.name; }
+
+class FileRoundTripTest : public RecorderSpineTest, public ::testing::WithParamInterface<FileRoundTripCase> {};
+
+TEST_P(FileRoundTripTest, ASettingsFileReadAtStartIsWrittenBackAtClose) {
+  const FileRoundTripCase& c = GetParam();
+  ProductFolder folder("Vemtra");
+  WriteSetting(folder, c.file, c.before);
+  Recorder run = Start(folder);
+  Close(run);
+  EXPECT_EQ(Setting(folder, c.file), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FileRoundTripTest,
+    ::testing::Values(FileRoundTripCase{"Fps15", "fps.txt", "15\r\n", "15\r\n"},
+                      FileRoundTripCase{"Fps7KeepsItsRate", "fps.txt", "7", "7\r\n"},
+                      FileRoundTripCase{"Fps0", "fps.txt", "0", "30\r\n"},
+                      FileRoundTripCase{"Fps120", "fps.txt", "120\r\n", "30\r\n"},
+                      FileRoundTripCase{"RecTimerSecondLine", "ＲＥＣタイマー.txt", "0\r\n5\r\n", "5\r\n"},
+                      FileRoundTripCase{"RecTimerOwnFile", "ＲＥＣタイマー.txt", "5\r\n", "0\r\n"},
+                      FileRoundTripCase{"YokogireOn", "横切れ防止.txt", "1", "1"},
+                      FileRoundTripCase{"YokogireSeven", "横切れ防止.txt", "7", "0"},
+                      FileRoundTripCase{"OnseiIranaiWithLineEnd", "音声ファイルいらない.txt", "1\r\n", "1"},
+                      FileRoundTripCase{"ClickThree", "glRecDoujiDougaClickFlag.txt", "3", "1"},
+                      FileRoundTripCase{"EasyModeFive", "簡単操作モード.txt", "5", "1"},
+                      FileRoundTripCase{"SaizenmenTwo", "Saizenmen.txt", "2", "0"}),
+    [](const ::testing::TestParamInfo<FileRoundTripCase>& info) { return std::string(info.param.name); });
+
 TEST_F(RecorderSpineTest, OutputFolderFileKeepsWritableFoldersAndFallsBackToTheDesktop) {
   ProductFolder folder("Vemtra");
   const std::string outA = folder.path() + "/../outA";
