@@ -405,6 +405,19 @@ INSTANTIATE_TEST_SUITE_P(
                       CodecCodeCase{"ShorterThanARecord", CompRecord("ZMBV").substr(0, 40), ""}),
     [](const ::testing::TestParamInfo<CodecCodeCase>& info) { return std::string(info.param.name); });
 
+TEST_F(RecorderSpineTest, CodecButtonOpensTheChooserAndCancellingChangesNothing) {
+  ProductFolder folder("Vemtra");
+  WriteSetting(folder, "CompData.txt", CompRecord("ZMBV"));
+  Recorder run = Start(folder);
+  driver().click(run.main, 1033);
+  const Hwnd chooser = driver().waitWindow("#32770", " XviDがおすすめ(圧縮設定の説明をご覧下さい)", run.pid);
+  driver().answer(chooser, 2);  // IDCANCEL
+  driver().waitGone(chooser);
+  EXPECT_TEXT_EQ(driver().text(run.main, 1011), "ZMBV");
+  Close(run);
+  EXPECT_EQ(Setting(folder, "CompData.txt"), CompRecord("ZMBV"));
+}
+
 TEST_F(RecorderSpineTest, StopTimerArmsOnlyWithATimeAndAnyFieldChangeDisarmsIt) {
   ProductFolder folder("Vemtra");
   Recorder run = Start(folder);
