@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "child_process.h"
 #include "driver.h"
 #include "e2e_env.h"
 #include "e2e_error.h"
