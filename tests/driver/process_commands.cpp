@@ -122,13 +122,13 @@ void AddProcessCommands(std::map<std::string, Command>& t) {
     }
     return Fields{std::to_string(size)};
   };
-  // kill_under folder -> count: ends every process (but this one) whose
-  // program file lies below the folder; clears what an earlier test that
-  // timed out left running
+  // kill_under path -> count: ends every process (but this one) whose
+  // program file is that file or lies below that folder; clears what an
+  // earlier test that timed out left running
   t["kill_under"] = [](const Fields& a) {
-    std::wstring folder = Wide(Arg(a, 0, "folder"));
-    if (folder.size() < 4) throw CommandError("refusing a folder this short: " + a[0]);
-    if (folder.back() != L'\\') folder += L'\\';
+    std::wstring path = Wide(Arg(a, 0, "path"));
+    if (path.size() < 4) throw CommandError("refusing a path this short: " + a[0]);
+    if (path.back() == L'\\') path.pop_back();
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snap == INVALID_HANDLE_VALUE) throw CommandError("cannot list processes: " + LastError());
     int count = 0;
@@ -141,9 +141,10 @@ void AddProcessCommands(std::map<std::string, Command>& t) {
       if (!h) continue;
       wchar_t image[MAX_PATH * 2] = {};
       DWORD size = MAX_PATH * 2;
-      if (QueryFullProcessImageNameW(h, 0, image, &size) &&
-          CompareStringOrdinal(image, (int)folder.size(), folder.c_str(), (int)folder.size(), TRUE) == CSTR_EQUAL &&
-          size > folder.size()) {
+      bool below = QueryFullProcessImageNameW(h, 0, image, &size) && size >= path.size() &&
+                   CompareStringOrdinal(image, (int)path.size(), path.c_str(), (int)path.size(), TRUE) == CSTR_EQUAL &&
+                   (size == path.size() || image[path.size()] == L'\\');
+      if (below) {
         TerminateProcess(h, 1);
         WaitForSingleObject(h, 5000);
         ++count;

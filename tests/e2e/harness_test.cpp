@@ -158,6 +158,17 @@ TEST_F(HarnessTest, KillEndsARunningProgram) {
   EXPECT_EQ(driver().waitExit(pid, 1000), 1);
 }
 
+TEST_F(HarnessTest, ANewDriverEndsWhatATimedOutTestLeftRunning) {
+  ProductFolder folder = TestFolder("VemtraTest");
+  auto stale = std::make_unique<Driver>();
+  int pid = stale->start(folder.exe("VemtraTestWindow.exe"), folder.winPath());
+  Hwnd hwnd = stale->waitWindow("VemtraTestWindow", "", pid);
+  Driver fresh;  // what the next test starts with
+  fresh.waitGone(hwnd, 5000);
+  EXPECT_EQ(fresh.findWindow("VemtraTestWindow", ""), 0u);
+  EXPECT_THROW(stale->call({"ping"}, 5000), E2eError);  // the old driver is gone too
+}
+
 TEST_F(HarnessTest, HeldFileCannotBeOpenedAgainUntilReleased) {
   TempFolder temp;
   std::string path = temp.path() + "/保持.txt";

@@ -125,6 +125,9 @@ class Driver {
   void keyUp(const std::string& name);
   void type(const std::string& text);  // Unicode characters to the focused window
 
+  // The driver's stderr (Wine's messages), kept in the artifacts folder.
+  const std::string& logPath() const { return log_path_; }
+
   // --- protocol ---
   // Sends one request; returns the reply fields after "ok"; throws on "err".
   std::vector<std::string> call(const std::vector<std::string>& request, int reply_timeout_ms = 30000);

@@ -3,6 +3,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <iostream>
 
 namespace vemtra_e2e {
@@ -48,7 +49,9 @@ void E2eTest::TearDown() {
       std::cerr << "[e2e] no diagnosis: " << e.what() << "\n";
     }
   }
+  std::string log = driver_ ? driver_->logPath() : std::string();
   driver_.reset();
+  if (!HasFailure() && !log.empty()) std::remove(log.c_str());  // only failures need it
 }
 
 void WaitUntil(const std::function<bool()>& done, int timeout_ms, const std::string& what) {
