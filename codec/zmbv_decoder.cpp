@@ -59,7 +59,11 @@ bool ZmbvDecoder::DecodeKeyHeader(const uint8_t* d, size_t size) {
 }
 
 // Inflates the frame's bytes, continuing the stream of the last key frame.
+// Room beyond `limit` keeps the inflater from stopping for want of space
+// before it has read all of the frame's bytes: bytes left unread would be
+// lost with this chunk and break the next frame.
 bool ZmbvDecoder::Inflate(const uint8_t* data, size_t size, size_t limit) {
+  limit += 64;
   if (payload_.size() < limit) payload_.resize(limit);
   if (compression_ == kCompressionNone) {
     payload_size_ = std::min(size, limit);

@@ -23,7 +23,11 @@ ZmbvEncoder::ZmbvEncoder(ZmbvOptions options) : options_(options) {
   options_.level = std::clamp(options_.level, 0, 9);
   options_.key_level = std::clamp(options_.key_level, 0, 9);
   options_.refine_range = std::clamp(options_.refine_range, 0, kSmallRange);
-  zs_ready_ = deflateInit(&zs_, options_.key_level) == Z_OK;
+  // Raw deflate with the zlib header written here: a key frame can then
+  // repeat the bytes of an identical earlier key frame and hand its picture
+  // to the deflater as the window (deflateSetDictionary), as if it had
+  // compressed it again.
+  zs_ready_ = deflateInit2(&zs_, options_.key_level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
   zs_level_ = options_.key_level;
   zs_strategy_ = Z_DEFAULT_STRATEGY;
 }
@@ -55,6 +59,7 @@ bool ZmbvEncoder::Begin(FrameSize s) {
   last_vectors_ = vectors_;
   have_prev_ = false;
   since_key_ = 0;
+  key_stream_.clear();
   return true;
 }
 
@@ -131,6 +136,7 @@ bool ZmbvEncoder::Compress(const uint8_t* dib, bool key, std::vector<uint8_t>* o
   incompressible_ = ok && (out->size() - before) * 10 > size_t(size_.width) * size_.height * 4 * 7;
   if (!ok) {
     have_prev_ = false;  // the zlib stream is broken: restart with a key frame
+    key_stream_.clear();
     return false;
   }
   since_key_ = key ? 1 : since_key_ + 1;
@@ -144,16 +150,34 @@ bool ZmbvEncoder::CompressKey(std::vector<uint8_t>* out) {
   const uint8_t head[kKeyHeaderBytes] = {kFlagKeyFrame, kVersionMajor, kVersionMinor, kCompressionZlib,
                                          kFormat32,     kBlockSize,    kBlockSize};
   out->insert(out->end(), head, head + kKeyHeaderBytes);
-  if (deflateReset(&zs_) != Z_OK ||
-      !SetLevel(options_.key_level, incompressible_ ? Z_HUFFMAN_ONLY : Z_DEFAULT_STRATEGY, out))
-    return false;
-  const int h = size_.height;
+  const int strategy = incompressible_ ? Z_HUFFMAN_ONLY : Z_DEFAULT_STRATEGY;
+  if (deflateReset(&zs_) != Z_OK || !SetLevel(options_.key_level, strategy, out)) return false;
+  // zlib header: deflate with a 32 KB window, no dictionary, check bits.
+  const uint8_t zlib_head[2] = {0x78, 0xDA};
+  out->insert(out->end(), zlib_head, zlib_head + 2);
+  std::fill(vectors_.begin(), vectors_.end(), Vec{});
+
+  const int w = size_.width, h = size_.height;
+  const size_t row = size_t(w) * 4;
+  bool same = key_stream_.size() > 0 && key_strategy_ == strategy;
+  for (int y = 0; y < h && same; ++y)
+    same = std::memcmp(Row(cur_, y), &key_pixels_[y * row], row) == 0;
+  if (same) {
+    // A still screen: the same picture compresses to the same bytes.
+    out->insert(out->end(), key_stream_.begin(), key_stream_.end());
+    size_t total = row * h, window = std::min<size_t>(total, 32768);
+    return deflateSetDictionary(&zs_, &key_pixels_[total - window], static_cast<uInt>(window)) == Z_OK;
+  }
+  size_t start = out->size();
   for (int y = 0; y < h; ++y) {
-    if (!Deflate(reinterpret_cast<const uint8_t*>(Row(cur_, y)), size_t(size_.width) * 4,
-                 y + 1 == h ? Z_SYNC_FLUSH : Z_NO_FLUSH, out))
+    if (!Deflate(reinterpret_cast<const uint8_t*>(Row(cur_, y)), row, y + 1 == h ? Z_SYNC_FLUSH : Z_NO_FLUSH,
+                 out))
       return false;
   }
-  std::fill(vectors_.begin(), vectors_.end(), Vec{});
+  key_pixels_.resize(row * h);
+  for (int y = 0; y < h; ++y) std::memcpy(&key_pixels_[y * row], Row(cur_, y), row);
+  key_stream_.assign(out->begin() + static_cast<std::ptrdiff_t>(start), out->end());
+  key_strategy_ = strategy;
   return true;
 }
 

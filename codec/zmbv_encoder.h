@@ -68,6 +68,10 @@ class ZmbvEncoder : public VideoCompressor {
   int since_key_ = 0;
   int zs_level_ = -1, zs_strategy_ = -1;
   bool incompressible_ = false;  // the last frame barely shrank: noise
+  // The last compressed key frame: its picture (top-down rows), its deflate
+  // bytes and the strategy they were made with.
+  std::vector<uint8_t> key_pixels_, key_stream_;
+  int key_strategy_ = -1;
   Vec Dominant(const std::vector<Vec>& vectors);
   Vec last_found_, dominant_;
   std::vector<uint32_t> counts_;

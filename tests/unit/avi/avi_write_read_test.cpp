@@ -190,19 +190,24 @@ TEST(AviFile, FallsBackFromDamagedIndexesAndNeverReadsPastTheFile) {
     }
     auto video = file->GetStream(kStreamTypeVideo, 0);
     ASSERT_TRUE(video);
-    if (c.all_frames) EXPECT_EQ(video->Length(), 60);
+    if (c.all_frames) {
+      EXPECT_EQ(video->Length(), 60);
+    }
     EXPECT_LE(video->Length(), 60);
     for (int64_t i = 0; i < video->Length(); ++i) {
       std::vector<uint8_t> chunk;
       int64_t got = 0;
-      if (video->Read(i, 1, &chunk, &got)) EXPECT_EQ(chunk, m.frames[size_t(i)]) << i;
+      if (video->Read(i, 1, &chunk, &got)) {
+        EXPECT_EQ(chunk, m.frames[size_t(i)]) << i;
+      }
     }
     auto sound = file->GetStream(kStreamTypeAudio, 0);
     if (sound) {
       std::vector<uint8_t> all;
       int64_t got = 0;
-      if (sound->Read(0, sound->Length(), &all, &got))
+      if (sound->Read(0, sound->Length(), &all, &got)) {
         EXPECT_TRUE(std::equal(all.begin(), all.end(), m.sound.begin()));
+      }
     }
   }
 }

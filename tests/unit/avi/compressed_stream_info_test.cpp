@@ -29,7 +29,9 @@ TEST(RecorderStreamRate, GivesTheLargestScaleOfTheStepsThatFits) {
 TEST(RecorderStreamRate, StaysPositiveForAnyRate) {
   for (double fps : {0.0, -5.0, 1e5, 1e9}) {
     StreamRate r = RecorderStreamRate(fps);
-    if (r.dwRate != 0) EXPECT_GT(r.dwScale, 0u) << fps;
+    if (r.dwRate != 0) {
+      EXPECT_GT(r.dwScale, 0u) << fps;
+    }
   }
 }
 

@@ -39,6 +39,7 @@ TEST(ZmbvWithFfmpeg, OurFilesDecodeInFfmpegToOurFrames) {
       {Scene::kScrollingText, {}},
       {Scene::kMovingWindow, ZmbvOptions::Small(0)},
       {Scene::kNoise, {}},  // Huffman-only frames after the first
+      {Scene::kStaticDesktop, ZmbvOptions::Small(0)},  // key frames repeat earlier ones
   };
   for (const auto& c : cases) {
     Scene s = c.scene;

@@ -84,6 +84,32 @@ TEST(Zmbv, FindsScrollsAndMovedWindowsInsteadOfResendingThem) {
   }
 }
 
+TEST(Zmbv, RepeatsTheBytesOfAnUnchangedKeyFrame) {
+  SceneRenderer still(Scene::kStaticDesktop, 64, 40), moving(Scene::kMovingWindow, 64, 40);
+  ZmbvEncoder enc(ZmbvOptions{6, 3});
+  ASSERT_TRUE(enc.Begin({64, 40}));
+  ZmbvDecoder dec;
+  ASSERT_TRUE(dec.Begin(FrameSize{64, 40}));
+  std::vector<uint8_t> out(64 * 40 * 4);
+  std::vector<std::vector<uint8_t>> keys;
+  for (int n = 0; n < 13; ++n) {
+    // Frames 6 to 8 change; the key frame at 6 differs, the one at 9 is the
+    // still picture again.
+    auto frame = n >= 6 && n < 9 ? moving.Frame(n) : still.Frame(0);
+    std::vector<uint8_t> chunk;
+    bool key;
+    ASSERT_TRUE(enc.Compress(frame.data(), false, &chunk, &key));
+    if (key) keys.push_back(chunk);
+    ASSERT_TRUE(dec.Decompress(chunk.data(), chunk.size(), out.data())) << n;
+    ASSERT_EQ(out, Expected(frame)) << n;
+  }
+  ASSERT_EQ(keys.size(), 5u);
+  EXPECT_EQ(keys[1], keys[0]);
+  EXPECT_NE(keys[2], keys[0]);
+  EXPECT_EQ(keys[3], keys[0]);
+  EXPECT_EQ(keys[4], keys[0]);
+}
+
 TEST(Zmbv, ForcedKeyFramesRestartTheZlibStream) {
   SceneRenderer scene(Scene::kMovingWindow, 48, 32);
   ZmbvEncoder enc;
