@@ -38,6 +38,7 @@ bool PollUntil(long long timeout_ms, const std::function<bool()>& done);
 void AddWindowCommands(std::map<std::string, Command>& table);
 void AddInputCommands(std::map<std::string, Command>& table);
 void AddProcessCommands(std::map<std::string, Command>& table);
+void AddSoundCommands(std::map<std::string, Command>& table);
 
 // Ends every process started by "start" that still runs and closes the
 // files held by "hold"; called when the tests quit or disappear.

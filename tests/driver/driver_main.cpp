@@ -106,6 +106,7 @@ int main() {
   AddWindowCommands(table);
   AddInputCommands(table);
   AddProcessCommands(table);
+  AddSoundCommands(table);
   table["ping"] = [](const Fields&) { return Fields{"pong"}; };
 
   std::string line;

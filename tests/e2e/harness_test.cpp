@@ -196,6 +196,25 @@ TEST_F(HarnessTest, TimeoutFailsWithItsReasonAndAScreenshot) {
   }
 }
 
+TEST_F(HarnessTest, WaveInDeviceZeroHearsWhatIsPlayedIntoTheSink) {
+  std::vector<std::string> devices = driver().call({"sound_devices"});
+  ASSERT_GE(devices.size(), 3u);
+  EXPECT_GE(std::stoi(devices[0]), 1) << "no wave-in device";
+  EXPECT_GE(std::stoi(devices[1]), 1) << "no wave-out device";
+
+  std::vector<std::string> silence = driver().call({"wave_in_peak", "0", "1500"});
+  EXPECT_GT(std::stoll(silence[0]), 0) << "nothing recorded";
+  EXPECT_LT(std::stoi(silence[1]), 300);
+
+  TempFolder temp;
+  std::string wav = temp.path() + "/tone.wav";
+  WriteToneWav(wav, 1000, 10, 2, 44100, 0.5);
+  SinkPlayer player(wav);
+  std::vector<std::string> tone = driver().call({"wave_in_peak", "0", "2500"});
+  // A half-scale tone arrives near 16384; only its presence matters here.
+  EXPECT_GT(std::stoi(tone[1]), 8000);
+}
+
 TEST_F(HarnessTest, ScreenshotShowsAJapaneseWindow) {
   ProductFolder folder = TestFolder("VemtraTest");
   Hwnd hwnd = OpenTestWindow(folder);

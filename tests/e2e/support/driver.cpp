@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <filesystem>
+#include <iostream>
 
 #include "../../driver/line_protocol.h"
 #include "child_process.h"
@@ -78,14 +79,20 @@ std::vector<std::string> Driver::call(const std::vector<std::string>& request, i
   if (!process_) fail("the driver is not running");
   if (!process_->write(JoinFields(request) + "\n")) fail("the driver has ended (request " + request.at(0) + ")");
   std::string line;
-  bool timed_out = false;
-  if (!process_->readLine(line, reply_timeout_ms, timed_out)) {
-    std::string why = timed_out ? "did not answer within " + Num(reply_timeout_ms) + " ms" : "has ended";
-    process_->kill();
-    process_.reset();
-    fail("the driver " + why + " (request " + JoinFields(request) + ")");
+  std::vector<std::string> reply;
+  // Lines that are not replies (something Wine itself printed) are passed on
+  // to our stderr.
+  while (reply.empty() || (reply[0] != "ok" && reply[0] != "err")) {
+    if (!reply.empty()) std::cerr << "[e2e] driver printed: " << line << "\n";
+    bool timed_out = false;
+    if (!process_->readLine(line, reply_timeout_ms, timed_out)) {
+      std::string why = timed_out ? "did not answer within " + Num(reply_timeout_ms) + " ms" : "has ended";
+      process_->kill();
+      process_.reset();
+      fail("the driver " + why + " (request " + JoinFields(request) + ")");
+    }
+    reply = SplitFields(line);
   }
-  std::vector<std::string> reply = SplitFields(line);
   if (reply[0] == "ok") return std::vector<std::string>(reply.begin() + 1, reply.end());
   fail("driver: " + JoinFields(request) + "\n  -> " + (reply.size() > 1 ? reply[1] : line));
 }

@@ -16,6 +16,7 @@
 #include "media_probe.h"
 #include "product_folder.h"
 #include "screenshot.h"
+#include "sound_helpers.h"
 #include "wine_paths.h"
 #include "x_input.h"
 
