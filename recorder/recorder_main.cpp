@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "codec/vfw/screen_codec_driver.h"
 #include "common/win/file_map.h"
 #include "common/win/product_folder.h"
 #include "common/win/program.h"
@@ -110,6 +111,8 @@ int WINAPI WinMain(HINSTANCE hInst, HINSTANCE, LPSTR, int)
     glMaxRecMs = 18000000;
 
     ProductFolderCheck();
+    // The built-in screen codec, for this process only, before any codec call.
+    ScreenCodecInstall();
 
     glRecBaiX = 1.0f;
     glRecBaiY = 1.0f;

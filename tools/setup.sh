@@ -9,7 +9,7 @@ packages=(
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   wine64 wine xvfb xauth pulseaudio pulseaudio-utils locales fonts-ipafont-gothic
-  ffmpeg imagemagick xdotool sox
+  ffmpeg imagemagick xdotool sox libx11-dev
 )
 
 missing=()

@@ -5,53 +5,18 @@
 #include <iostream>
 #include <map>
 
-#include "e2e_test.h"
+#include "recorder_e2e.h"
 
 using namespace vemtra_e2e;
 
 namespace {
 
-constexpr int kStartTimeoutMs = 60000;
-constexpr unsigned kWmClose = 0x0010;
 constexpr unsigned kCbGetCount = 0x0146;
 constexpr unsigned kUdmGetPos32 = 0x0400 + 114;
 constexpr unsigned kIdleGreen = 0x07DA9B;
 
-struct Recorder {
-  int pid = 0;
-  Hwnd main = 0;
-};
-
-class RecorderSpineTest : public E2eTest {
+class RecorderSpineTest : public RecorderE2eTest {
  protected:
-  // Starts the recorder and waits until its one-shot start-up work (sound
-  // buffers, then the busy faces) is done.
-  Recorder Start(const ProductFolder& folder) {
-    Recorder run;
-    run.pid = driver().start(folder.exe("Vemtra.exe"), folder.winPath());
-    run.main = driver().waitWindow("NORMAL0", "Vemtra_Free", run.pid, kStartTimeoutMs);
-    WaitForPathWhileRunning(folder.file("ファイルマップフォルダ/BusyMeterBmpCreate11.txt"), run.pid, kStartTimeoutMs);
-    return run;
-  }
-  void Close(const Recorder& run) {
-    driver().post(run.main, kWmClose, 0, 0);
-    ASSERT_EQ(driver().waitExit(run.pid, 30000), 0);
-  }
-  static std::string Setting(const ProductFolder& folder, const std::string& name) {
-    const std::string path = folder.file("個人設定/" + name);
-    return PathExists(path) ? ReadFile(path) : "<missing>";
-  }
-  static void WriteSetting(const ProductFolder& folder, const std::string& name, const std::string& content) {
-    std::filesystem::create_directories(folder.file("個人設定"));
-    WriteFile(folder.file("個人設定/" + name), content);
-  }
-  Hwnd Child(Hwnd parent, int id) {
-    for (const ControlFacts& c : driver().children(parent)) {
-      if (c.id == id) return c.hwnd;
-    }
-    ADD_FAILURE() << "no control " << id;
-    return 0;
-  }
   // Every settings file after a close, by name.
   static std::map<std::string, std::string> AllSettings(const ProductFolder& folder) {
     std::map<std::string, std::string> files;
