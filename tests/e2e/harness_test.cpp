@@ -49,6 +49,33 @@ TEST(WinePaths, LinuxAndWinePathsNameTheSameFile) {
   EXPECT_THROW(FromWinPath("C:\\windows"), E2eError);
 }
 
+TEST(MediaProbe, ReportsStreamsFramesAndSoundOfAnAvi) {
+  TempFolder temp;
+  std::string avi = temp.path() + "/probe.avi";
+  CommandResult made = RunCommand({"ffmpeg", "-v", "error", "-f", "lavfi", "-i", "testsrc=size=64x48:rate=30",
+                                   "-f", "lavfi", "-i", "sine=frequency=1000:sample_rate=44100", "-t", "1",
+                                   "-pix_fmt", "bgr0", "-c:v", "zmbv", "-c:a", "pcm_s16le", "-ac", "2", avi},
+                                  120000, false, true);
+  ASSERT_EQ(made.exit_code, 0) << made.output;
+  MediaFacts facts = ProbeMedia(avi, true);
+  EXPECT_EQ(facts.format, "avi");
+  EXPECT_EQ(facts.count("video"), 1);
+  EXPECT_EQ(facts.count("audio"), 1);
+  const StreamFacts& video = facts.first("video");
+  EXPECT_EQ(video.codec, "zmbv");
+  EXPECT_EQ(video.width, 64);
+  EXPECT_EQ(video.height, 48);
+  EXPECT_EQ(video.frames, 30);
+  EXPECT_EQ(video.read_frames, 30);
+  const StreamFacts& audio = facts.first("audio");
+  EXPECT_EQ(audio.codec, "pcm_s16le");
+  EXPECT_EQ(audio.sample_rate, 44100);
+  EXPECT_EQ(audio.channels, 2);
+  EXPECT_NEAR(audio.duration, 1.0, 0.05);
+  EXPECT_EQ(FrameMd5s(avi).size(), 30u);
+  EXPECT_THROW(ProbeMedia(temp.path() + "/missing.avi"), E2eError);
+}
+
 TEST_F(HarnessTest, WrongFolderMessageIsReadAndAnsweredAndTheExitCodeReported) {
   ProductFolder folder = TestFolder("VemtraTestX");
   int pid = StartTestWindow(folder);

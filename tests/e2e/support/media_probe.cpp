@@ -85,6 +85,11 @@ MediaFacts ProbeMedia(const std::string& path, bool count_frames) {
     s.sample_rate = (int)ToInt(v[p + "sample_rate"], 0);
     s.channels = (int)ToInt(v[p + "channels"], 0);
     s.bits_per_sample = (int)ToInt(v[p + "bits_per_sample"], 0);
+    // ffprobe gives no duration for PCM sound in AVI; its header length
+    // counts samples, which gives it.
+    if (s.duration < 0 && s.kind == "audio" && s.codec.rfind("pcm_", 0) == 0 && s.frames > 0 && s.sample_rate > 0) {
+      s.duration = (double)s.frames / s.sample_rate;
+    }
     facts.streams.push_back(s);
   }
   return facts;

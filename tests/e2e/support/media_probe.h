@@ -13,9 +13,10 @@ struct StreamFacts {
   std::string codec;       // codec_name, e.g. "zmbv", "pcm_s16le", "rawvideo"
   std::string codec_tag;   // codec_tag_string, e.g. "ZMBV"
   int width = 0, height = 0;
-  long long frames = -1;       // nb_frames from the header (-1: not given)
-  long long read_frames = -1;  // frames counted by decoding (ProbeMedia count_frames)
-  double duration = -1;        // seconds (-1: not given)
+  long long frames = -1;       // nb_frames from the header (-1: not given); for PCM sound
+                               // in AVI the number of samples
+  long long read_frames = -1;  // frames (sound: packets) counted by decoding (count_frames)
+  double duration = -1;        // seconds (-1: not given); PCM sound in AVI: samples / rate
   int sample_rate = 0, channels = 0, bits_per_sample = 0;
 };
 
