@@ -72,6 +72,9 @@ class PixconvClient {
 class PixconvTest : public E2eTest {
  protected:
   void SetUp() override {
+    // The driver first: a new driver ends programs left in the work folder,
+    // which would include a service the client starts before it.
+    driver();
     product_ = std::make_unique<ProductFolder>("Vemtra");
     pictures_ = std::make_unique<TempFolder>();
   }
