@@ -66,6 +66,31 @@ uint64_t PictureMappingBytes(int width, int height)
     return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4 + 1000;
 }
 
+// The backing file, the mapping over it, its view and the DIB section on
+// it. When the picture cannot be made, the view and the mapping are
+// released again (the backing file is left to the caller) and false is
+// returned.
+bool PictureMemoryCreate(const char* name, int num, int width, int height, int bits, HANDLE* file, HANDLE* map,
+                         uint8_t** pixels, HBITMAP* bmp)
+{
+    *file = BackingFileCreate(name, num);
+    *map = MappingCreate(*file, name, num, PictureMappingBytes(width, height));
+    *pixels = *map ? static_cast<uint8_t*>(MapViewOfFile(*map, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
+    *bmp = *map && *pixels ? DibSectionCreate(*map, width, height, bits) : nullptr;
+    if (*bmp != nullptr) {
+        return true;
+    }
+    if (*pixels) {
+        UnmapViewOfFile(*pixels);
+        *pixels = nullptr;
+    }
+    if (*map) {
+        CloseHandle(*map);
+    }
+    *map = nullptr;
+    return false;
+}
+
 void MemoryShortMessage()
 {
     MessageBoxA(glhMainWnd,
@@ -111,20 +136,7 @@ int BmpDCCreateByFSFM(FSFMBitmapDC* r, const char* name, int num, int width, int
     HWND dcWnd = glProgram.editor ? glhMainWnd : nullptr;
     HDC dc = GetDC(dcWnd);
     r->memDC = CreateCompatibleDC(dc);
-    r->hFile = BackingFileCreate(name, num);
-    const uint64_t bytes = PictureMappingBytes(width, height);
-    r->hMap = MappingCreate(r->hFile, name, num, bytes);
-    r->pixels = r->hMap ? static_cast<uint8_t*>(MapViewOfFile(r->hMap, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
-    r->hBmp = r->hMap && r->pixels ? DibSectionCreate(r->hMap, width, height, bits) : nullptr;
-    if (r->hBmp == nullptr) {
-        if (r->pixels) {
-            UnmapViewOfFile(r->pixels);
-            r->pixels = nullptr;
-        }
-        if (r->hMap) {
-            CloseHandle(r->hMap);
-        }
-        r->hMap = nullptr;
+    if (!PictureMemoryCreate(name, num, width, height, bits, &r->hFile, &r->hMap, &r->pixels, &r->hBmp)) {
         ReleaseDC(dcWnd, dc);
         if (glProgram.editor) {
             MemoryShortMessage();
@@ -171,19 +183,10 @@ int BmpCreateByFSFM(FSFMBitmap* r, const char* name, int num, int width, int hei
     }
     r->width = width;
     r->height = height;
-    r->hFile = BackingFileCreate(name, num);
-    r->hMap = MappingCreate(r->hFile, name, num, PictureMappingBytes(width, height));
-    r->pixels = r->hMap ? static_cast<uint8_t*>(MapViewOfFile(r->hMap, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
-    r->hBmp = r->hMap && r->pixels ? DibSectionCreate(r->hMap, width, height, bits) : nullptr;
-    if (r->hBmp == nullptr) {
-        if (r->pixels) {
-            UnmapViewOfFile(r->pixels);
-            r->pixels = nullptr;
-        }
-        if (r->hMap) {
-            CloseHandle(r->hMap);
-        }
-        r->hMap = nullptr;
+    if (!PictureMemoryCreate(name, num, width, height, bits, &r->hFile, &r->hMap, &r->pixels, &r->hBmp)) {
+        // The record is free again, so nothing of it may stay open: a
+        // backing file left open would block the next creation under its name.
+        BackingFileClose(&r->hFile);
         return 0;
     }
     r->byteSize = static_cast<uint32_t>(width) * static_cast<uint32_t>(height) * 4 + 40;
