@@ -52,6 +52,9 @@ void AddProcessCommands(std::map<std::string, Command>& t) {
     std::wstring cmdline = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
+    // The program must not write into our stdout, which carries the replies.
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = si.hStdOutput = si.hStdError = nullptr;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(exe.c_str(), &cmdline[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
       throw CommandError("cannot start " + a[0] + " in " + a[1] + ": " + LastError());

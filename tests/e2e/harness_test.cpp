@@ -176,6 +176,13 @@ TEST_F(HarnessTest, MenuCommandEndsTheProgramWithItsExitCode) {
   EXPECT_EQ(driver().findWindow("VemtraTestWindow", "", pid), 0u);
 }
 
+TEST_F(HarnessTest, WhatAStartedProgramPrintsDoesNotDisturbTheReplies) {
+  TempFolder temp;
+  int pid = driver().start("C:\\windows\\system32\\hostname.exe", ToWinPath(temp.path()));
+  EXPECT_EQ(driver().waitExit(pid), 0);
+  EXPECT_EQ(driver().call({"ping"}), std::vector<std::string>{"pong"});
+}
+
 TEST_F(HarnessTest, KillEndsARunningProgram) {
   ProductFolder folder = TestFolder("VemtraTest");
   int pid = StartTestWindow(folder);
