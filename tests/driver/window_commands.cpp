@@ -192,14 +192,17 @@ void AddWindowCommands(std::map<std::string, Command>& t) {
     PostMessageW(w, WM_COMMAND, MAKEWPARAM(id, notify), (LPARAM)ctrl);
     return Fields{};
   };
-  // message_box pid timeout_ms -> hwnd title text {button_id button_text}...
+  // message_box pid timeout_ms [title] -> hwnd title text {button_id button_text}...
+  // (dialogs are of class #32770 too: give the title when one may be open)
   t["message_box"] = [](const Fields& a) {
     DWORD pid = (DWORD)IntArgOr(a, 0, 0);
     long long timeout = IntArg(a, 1, "timeout_ms");
+    std::string title = a.size() > 2 ? a[2] : std::string();
     HWND box = nullptr;
-    if (!PollUntil(timeout, [&] { return (box = FindTop("#32770", "", pid)) != nullptr; })) {
-      throw CommandError("timeout: no message box (class #32770, pid " + std::to_string(pid) + ") after " +
-                         std::to_string(timeout) + " ms; visible windows:" + DescribeWindows(0));
+    if (!PollUntil(timeout, [&] { return (box = FindTop("#32770", title, pid)) != nullptr; })) {
+      throw CommandError("timeout: no message box (class #32770, title \"" + title + "\", pid " +
+                         std::to_string(pid) + ") after " + std::to_string(timeout) +
+                         " ms; visible windows:" + DescribeWindows(0));
     }
     // The text is the static with id 0xFFFF; other statics hold the icon.
     std::string text;

@@ -120,7 +120,7 @@ TEST_F(HarnessTest, MessageBoxOfAButtonIsAnsweredByItsText) {
   ProductFolder folder = TestFolder("VemtraTest");
   Hwnd hwnd = OpenTestWindow(folder);
   driver().click(hwnd, kAskButton);
-  MessageBoxFacts box = driver().waitMessageBox();
+  MessageBoxFacts box = driver().waitMessageBox(0, kDefaultTimeoutMs, "確認");
   EXPECT_TEXT_EQ(box.title, "確認");
   EXPECT_TEXT_EQ(box.text, "続けますか？\r\n二行目です。");
   std::vector<std::pair<int, std::string>> buttons = {{6, "はい(&Y)"}, {7, "いいえ(&N)"}};

@@ -175,8 +175,9 @@ std::pair<int, int> Driver::screenSize() {
   return {ToInt(f.at(0)), ToInt(f.at(1))};
 }
 
-MessageBoxFacts Driver::waitMessageBox(int pid, int timeout_ms) {
-  std::vector<std::string> f = call({"message_box", Num(pid), Num(timeout_ms)}, timeout_ms + kReplyMarginMs);
+MessageBoxFacts Driver::waitMessageBox(int pid, int timeout_ms, const std::string& title) {
+  std::vector<std::string> f =
+      call({"message_box", Num(pid), Num(timeout_ms), title}, timeout_ms + kReplyMarginMs);
   MessageBoxFacts box{ToHwnd(f.at(0)), f.at(1), f.at(2), {}};
   for (size_t i = 3; i + 1 < f.size(); i += 2) box.buttons.emplace_back(ToInt(f[i]), f[i + 1]);
   return box;

@@ -105,8 +105,10 @@ class Driver {
   std::pair<int, int> screenSize();
 
   // --- message boxes ---
-  // The first visible box of class #32770 of the process (0: any).
-  MessageBoxFacts waitMessageBox(int pid = 0, int timeout_ms = kDefaultTimeoutMs);
+  // The first visible box of class #32770 of the process (0: any) with that
+  // title ("": any). Dialogs are #32770 windows too: give the title when a
+  // dialog of the program may be open.
+  MessageBoxFacts waitMessageBox(int pid = 0, int timeout_ms = kDefaultTimeoutMs, const std::string& title = "");
   // Clicks a button of the box by id (IDOK 1, IDYES 6, IDNO 7, ...) or by
   // its text ("&" ignored, so "はい(Y)" matches "はい(&Y)").
   void answer(Hwnd box, int button_id);
