@@ -23,7 +23,7 @@ class E2eEnv {
   std::string driverDir() const;       // <win build>/e2e-driver
   std::string driverExe() const;       // VemtraDriver.exe
   std::string testWindowExe() const;   // VemtraTestWindow.exe
-  std::string workDir() const;         // temp copies of product folders
+  std::string workDir() const;         // temp copies of product folders (short path below /tmp)
   std::string artifactsDir() const;    // screenshots and logs kept for diagnosis
 
  private:

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <exception>
@@ -20,9 +21,26 @@ namespace vemtra_e2e {
 
 std::string CurrentTestName();  // e2e_test.cpp
 
+namespace {
+
+// The start of the test case's name: enough to recognise the folder, short
+// enough to leave the programs room within their 260-byte paths.
+std::string ShortTestName() {
+  std::string name = CurrentTestName();
+  name = name.substr(name.rfind('.') + 1);
+  std::string out;
+  for (char c : name) {
+    if (std::isalnum((unsigned char)c)) out += c;
+    if (out.size() == 20) break;
+  }
+  return out.empty() ? "test" : out;
+}
+
+}  // namespace
+
 TempFolder::TempFolder() {
   fs::create_directories(E2eEnv::Get().workDir());
-  std::string pattern = E2eEnv::Get().workDir() + "/" + CurrentTestName() + "-XXXXXX";
+  std::string pattern = E2eEnv::Get().workDir() + "/" + ShortTestName() + "-XXXXXX";
   std::vector<char> buf(pattern.begin(), pattern.end());
   buf.push_back('\0');
   if (!mkdtemp(buf.data())) throw E2eError("cannot create a temp folder like " + pattern);

@@ -9,8 +9,8 @@
 
 namespace vemtra_e2e {
 
-// A new empty folder below the run's work folder, named after the running
-// test. Removed again by the destructor, unless the test failed (then it
+// A new empty folder below the run's work folder (/tmp/vemtra-e2e-work/<build
+// hash>), named after the running test case. Removed again by the destructor, unless the test failed (then it
 // stays for diagnosis, and its path is in the failure output).
 class TempFolder {
  public:
