@@ -23,6 +23,16 @@ std::string SaveScreenshot(const std::string& label) {
   return path;
 }
 
+std::string SaveScreenshotOf(const std::string& label, int left, int top, int right, int bottom) {
+  std::string path = SaveScreenshot(label);
+  std::string geometry = std::to_string(right - left) + "x" + std::to_string(bottom - top) + "+" +
+                         std::to_string(left) + "+" + std::to_string(top);
+  std::vector<std::string> argv = {"convert", path, "-crop", geometry, "+repage", path};
+  CommandResult r = RunCommand(argv, 60000, false, true);
+  if (r.exit_code != 0) throw E2eError("cannot crop " + path + ": " + r.output);
+  return path;
+}
+
 long CountColours(const std::string& picture_path) {
   std::vector<std::string> argv = {"identify", "-format", "%k", picture_path};
   CommandResult r = RunCommand(argv, 60000, false);
