@@ -188,6 +188,17 @@ bool ZmbvEncoder::BlockMatches(int x0, int y0, int cw, int ch, int dx, int dy) c
   return true;
 }
 
+// Pixels that differ from the reference, counted until `limit` is passed.
+int ZmbvEncoder::ChangedPixels(int x0, int y0, int cw, int ch, int dx, int dy, int limit) const {
+  int n = 0;
+  for (int y = 0; y < ch && n <= limit; ++y) {
+    const uint32_t* a = Row(cur_, y0 + y) + x0;
+    const uint32_t* b = Row(prev_, y0 + y + dy) + x0 + dx;
+    for (int x = 0; x < cw; ++x) n += a[x] != b[x];
+  }
+  return n;
+}
+
 // Estimated compressed size of a block's XOR data: the entropy of its
 // bytes, which rewards both zeros and repeated differences (a coloured
 // area moved over another).
@@ -281,12 +292,18 @@ ZmbvEncoder::Vec ZmbvEncoder::FindVector(int bx, int by, int x0, int y0, int cw,
   if (refine_ && options_.refine_range > 0) {
     const Vec centre = best;
     const int r = options_.refine_range;
+    // Counting changed pixels is cheap and stops early: a vector with far
+    // more of them than the best is not worth its entropy.
+    int best_changed = ChangedPixels(x0, y0, cw, ch, best.dx, best.dy, cw * ch);
     for (int dy = -r; dy <= r; ++dy)
       for (int dx = -r; dx <= r; ++dx) {
         int vx = centre.dx + dx, vy = centre.dy + dy;
         if ((dx == 0 && dy == 0) || vx < -kPad || vx >= kPad || vy < -kPad || vy >= kPad) continue;
+        int limit = best_changed + best_changed / 4 + 4;
+        int changed = ChangedPixels(x0, y0, cw, ch, vx, vy, limit);
+        if (changed > limit) continue;
         float c = XorCost(x0, y0, cw, ch, vx, vy);
-        if (c < best_cost) best_cost = c, best = Vec{int8_t(vx), int8_t(vy)};
+        if (c < best_cost) best_cost = c, best = Vec{int8_t(vx), int8_t(vy)}, best_changed = changed;
       }
   }
   return best;

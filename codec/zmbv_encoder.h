@@ -50,6 +50,7 @@ class ZmbvEncoder : public VideoCompressor {
   bool SetLevel(int level, int strategy, std::vector<uint8_t>* out);
   bool BlockMatches(int x0, int y0, int cw, int ch, int dx, int dy) const;
   float XorCost(int x0, int y0, int cw, int ch, int dx, int dy);
+  int ChangedPixels(int x0, int y0, int cw, int ch, int dx, int dy, int limit) const;
   Vec FindVector(int bx, int by, int x0, int y0, int cw, int ch, bool* exact);
   const uint32_t* Row(const uint32_t* frame, int y) const { return frame + ptrdiff_t(y) * stride_; }
 
