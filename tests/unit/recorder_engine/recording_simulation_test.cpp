@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -149,7 +150,7 @@ struct FileResult {
 
 class RecordingSim {
  public:
-    RecordingSim(const SimConfig& config, const std::string& folder)
+    RecordingSim(const SimConfig& config, const std::string& folder)  // folder ends with a slash
         : config_(config),
           folder_(folder),
           t_(CaptureTimingCal(44100, 2)),
@@ -216,6 +217,7 @@ class RecordingSim {
     const std::vector<size_t>& HeapAtFileEnd() const { return heapAtFileEnd_; }
     const std::vector<size_t>& HeapInFile() const { return heapInFile_; }
     int32_t Ring() const { return ring_; }
+    int64_t Grabs() const { return grabs_; }
 
  private:
     uint32_t RunBytes(uint32_t now) { return SoundClockRunBytes(clock_, device_.BytesRecorded(now), now); }
@@ -236,7 +238,7 @@ class RecordingSim {
     {
         fileNum_ = n;
         FileResult r;
-        r.path = folder_ + "/Video" + std::to_string(n) + ".avi";
+        r.path = folder_ + "Video" + std::to_string(n) + ".avi";
         files_.push_back(r);
         avi_ = avi::AviWriter::Create(r.path);
         ASSERT_TRUE(avi_);
@@ -315,6 +317,7 @@ class RecordingSim {
         uint32_t grab = now + uint32_t(capSleepMs_);
         while (true) {
             // Grab straight into the slot being filled.
+            ++grabs_;
             if (pending_ + batchLeft_ >= ring_) ++lapped_;
             std::memcpy(slots_[capSlot_].data(), screen_.PictureAt(grab), layout_.imageBytes);
             const int32_t prev = RingSlotAdd(capSlot_, -1, ring_);
@@ -449,10 +452,28 @@ class RecordingSim {
     // What the test checks.
     std::vector<FileResult> files_;
     int32_t lapped_ = 0, skipped_ = 0, maxBusy_ = 0;
+    int64_t grabs_ = 0;
     double maxDrift_ = 0;
     std::vector<size_t> heapAtFileEnd_, heapInFile_;
     bool heapSampled_ = false;
 };
+
+void PrintFigures(const RecordingSim& sim)
+{
+    const CaptureTiming t = CaptureTimingCal(44100, 2);
+    for (const FileResult& f : sim.Files()) {
+        std::printf("%s: %d frames = %.3f s of video, %.3f s of sound\n", f.path.c_str(), f.written,
+                    f.written * t.frameMs / 1000.0, f.waveBytes / t.bytesPerMs / 1000.0);
+    }
+    std::printf("ring %d slots, %lld grabs, highest busy level %d, largest gap after a batch %.2f frames\n",
+                sim.Ring(), static_cast<long long>(sim.Grabs()), sim.MaxBusy(), sim.MaxBatchDriftFrames());
+    for (size_t i = 0; i < sim.HeapAtFileEnd().size(); ++i) {
+        std::printf("heap in use after file %zu: %zu bytes\n", i + 1, sim.HeapAtFileEnd()[i]);
+    }
+    for (size_t i = 0; i < sim.HeapInFile().size(); ++i) {
+        std::printf("heap in use 10 minutes into file %zu: %zu bytes\n", i + 1, sim.HeapInFile()[i]);
+    }
+}
 
 // Every file read back: as many frames as its sound lasts (within one
 // frame), a key frame every tenth frame from the first.
@@ -484,6 +505,7 @@ TEST(RecordingSimulation, AnHourWithSoundSplitsAtThirtyMinutesAndKeepsVideoWithS
     // of a third; a pause of 10 s in the second.
     RecordingSim sim({62 * 60000u, false, 45 * 60000u, 10000u}, dir.File(""));
     sim.Run();
+    PrintFigures(sim);
     EXPECT_EQ(sim.Ring(), 199);
     CheckFiles(sim, 3);
     // Each full file holds 30 minutes of sound.
@@ -513,6 +535,7 @@ TEST(RecordingSimulation, WithoutSoundTheTickTimeKeepsTheLength)
     // Four minutes with a pause of 20 s: 3 min 40 s of video.
     RecordingSim sim({4 * 60000u, true, 90000u, 20000u}, dir.File(""));
     sim.Run();
+    PrintFigures(sim);
     CheckFiles(sim, 1);
     EXPECT_NEAR(sim.Files()[0].written / 30.0, 220.0, 0.2);
     EXPECT_EQ(sim.Lapped(), 0);
