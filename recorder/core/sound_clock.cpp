@@ -53,6 +53,15 @@ int32_t SoundMsCal(uint32_t fileWaveBytes, float bytesPerMs)
     return static_cast<int32_t>(ms);
 }
 
+int32_t RecMsCal(uint64_t soundBytes, float bytesPerMs)
+{
+    if (bytesPerMs <= 0.0f) {
+        return 0;
+    }
+    const double ms = static_cast<double>(soundBytes) / bytesPerMs;
+    return ms >= 2147483647.0 ? 2147483647 : static_cast<int32_t>(ms);
+}
+
 bool SoundSplitDue(int32_t soundMs)
 {
     return soundMs > kSplitSoundMs;
@@ -61,4 +70,9 @@ bool SoundSplitDue(int32_t soundMs)
 bool FileBytesSplitDue(int64_t fileBytes)
 {
     return fileBytes >= kSplitFileBytes;
+}
+
+bool MaxRecReached(int32_t recMs)
+{
+    return recMs > kMaxRecMs;
 }

@@ -41,6 +41,10 @@ uint32_t SlotMsCal(uint32_t capSlotWaveBytes, uint32_t prevSlotWaveBytes, float 
 // cannot be real and counts as 0.
 int32_t SoundMsCal(uint32_t fileWaveBytes, float bytesPerMs);
 
+// glRecMs: elapsed recording time of all real files so far from their
+// summed sound bytes (no plausibility cut: five hours must be reachable).
+int32_t RecMsCal(uint64_t soundBytes, float bytesPerMs);
+
 constexpr int32_t kSplitSoundMs = 1800000;          // 30 minutes
 constexpr int64_t kSplitFileBytes = 1800000001;     // about 1.8 GB
 constexpr int32_t kMaxRecMs = 18000000;             // 5 hours
@@ -49,3 +53,5 @@ constexpr int32_t kMaxRecMs = 18000000;             // 5 hours
 bool SoundSplitDue(int32_t soundMs);
 // The file is split when the bytes written to it reach about 1.8 GB.
 bool FileBytesSplitDue(int64_t fileBytes);
+// The recording stops after five hours.
+bool MaxRecReached(int32_t recMs);

@@ -40,6 +40,16 @@ TEST(SplitRules, ThirtyMinutesOfSoundOrAbout1Point8Gigabytes)
     EXPECT_TRUE(FileBytesSplitDue(4000000000ll));
 }
 
+TEST(RecMs, FiveHoursAreReachable)
+{
+    // Ten files of 30 minutes of stereo sound: more than 2^31 bytes.
+    const uint64_t fiveHours = 10ull * 1800000 * 1764 / 10;
+    EXPECT_EQ(RecMsCal(fiveHours, 176.4f), 18000000);
+    EXPECT_FALSE(MaxRecReached(RecMsCal(fiveHours, 176.4f)));
+    EXPECT_TRUE(MaxRecReached(RecMsCal(fiveHours + 1764, 176.4f)));
+    EXPECT_EQ(RecMsCal(176400, 176.4f), 1000);
+}
+
 TEST(SoundClock, DeviceBytesWhenRecordingSound)
 {
     SoundClock c = SoundClockMake(false, 44100, 2);
