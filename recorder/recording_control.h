@@ -4,6 +4,14 @@
 
 #include <windows.h>
 
+// End of a range drag: prepares the recording for the range (frame
+// geometry, the recording frame, the sound device's probe) and, when that
+// succeeds, hides the range window and starts the standby capture.
+// Returns 1 on success.
+int RecPrepare();
+// The range window's one-second timer counted the record timer down.
+void RecTimerSecond();
+
 // "録画！"
 void RokugaStart();
 // "一時停止" button and the Pause key.
