@@ -207,7 +207,7 @@ class RecordingSim {
                 writerNext = nextTick;
             }
         }
-        CloseFile(config_.recordMs, true);
+        CloseFile(config_.recordMs);
     }
 
     const std::vector<FileResult>& Files() const { return files_; }
@@ -280,9 +280,8 @@ class RecordingSim {
 
     // Stops the file's sound, writes every picture still pending (the
     // closing flush) and completes the AVI file.
-    void CloseFile(uint32_t now, bool finalStop)
+    void CloseFile(uint32_t now)
     {
-        (void)finalStop;
         StopSound(now);
         uint32_t w = now;
         while (outputting_ || pending_ > 0) w = WriterStep(w, false, true);
@@ -297,7 +296,7 @@ class RecordingSim {
     void Split(uint32_t now)
     {
         splitDue_ = false;
-        CloseFile(now, false);
+        CloseFile(now);
         OpenFile(fileNum_ + 1, now + 100);
     }
 
@@ -402,6 +401,7 @@ class RecordingSim {
                                                KeyFrameDue(keyCount_) ? avi::kAviIfKeyFrame : 0, &bytes);
                 EXPECT_TRUE(ok);
                 fileBytes_ += bytes;
+                if (FileBytesSplitDue(fileBytes_)) splitDue_ = true;
                 keyCount_ = KeyCountNext(keyCount_);
                 ++written_;
             }
