@@ -244,7 +244,9 @@ void WaveInCallCheck(MMRESULT result, const char* call)
 
 void MainWndDestroy(HWND hwnd)
 {
-    if (glKetsugouChuuFlag) {
+    // A finalisation started by the close still runs: it must finish
+    // before what it uses is released.
+    for (int waited = 0; glKetsugouChuuFlag && waited < 600000; waited += 100) {
         Sleep(100);
     }
     ReleaseDC(GetDesktopWindow(), glhDesktopDC);

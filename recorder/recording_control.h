@@ -4,13 +4,28 @@
 
 #include <windows.h>
 
-// End of a range drag: prepares the recording for the range (frame
-// geometry, the recording frame, the sound device's probe) and, when that
-// succeeds, hides the range window and starts the standby capture.
-// Returns 1 on success.
+// After a range was chosen: fixes the frame geometry, shows the recording
+// frame and probes the sound device. Returns 1 on success.
 int RecPrepare();
+// After a successful preparation (and after each finalisation): the standby
+// capture for the chosen range.
+void RecStandbyRestart();
 // The range window's one-second timer counted the record timer down.
 void RecTimerSecond();
+
+// End of a range drag: geometry, recording frame, pictures and ring for
+// the range and a probe of the sound device; on success the standby
+// capture starts. Returns 1 on success.
+int RecPrepare();
+// Renews sound buffer 0, prepares file 0 and starts the standby capture
+// (after the seconds of the record timer, when they are set).
+void RecStandbyRestart();
+// One second of the record timer has passed (range window's timer).
+void RecTimerSecond();
+// Starts the finalisation and the waiting animation.
+void FinaliseStart();
+// Clicks the middle of the capture range when that option is on.
+void RangeClick();
 
 // "録画！"
 void RokugaStart();

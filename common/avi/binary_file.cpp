@@ -66,6 +66,10 @@ bool MemorySource::ReadAt(uint64_t offset, void* out, size_t size) {
 std::unique_ptr<FileSink> FileSink::Create(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "w+b");
   if (!f) return nullptr;
+  // Unbuffered: a write that the disk cannot take fails at once and can be
+  // cut off again, instead of failing later inside the buffer of another
+  // write, when nothing can be undone and the file cannot be completed.
+  std::setvbuf(f, nullptr, _IONBF, 0);
   return std::unique_ptr<FileSink>(new FileSink(f));
 }
 
