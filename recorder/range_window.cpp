@@ -200,12 +200,14 @@ void CaptureStopForSelection()
         while (glKetsugouChuuFlag) {
             Sleep(100);
         }
-        glShuuryouFlag = 0;
     }
 }
 
 void HanniCancel(HWND hwnd)
 {
+    // The stop forced by the selection is over (the finalisation ended
+    // before the screen was frozen); later stops are ordinary again.
+    glShuuryouFlag = 0;
     glSelectMode = 0;
     glDragFlag = 0;
     ShowWindow(hwnd, SW_HIDE);
@@ -254,6 +256,7 @@ void DragEnd(HWND hwnd, int32_t x, int32_t y)
 
     glDragFlag = 0;
     glSelectMode = 0;
+    glShuuryouFlag = 0;
     ShowWindow(glhMainWnd, SW_HIDE);
     // "Yes" opens the scale and aspect window, which does not exist yet:
     // both answers go on with the current scale.
