@@ -23,7 +23,7 @@ state=$(cd "$state" && pwd)
 pids_file=$state/pids
 env_file=$state/e2e.env
 prefix=$state/wineprefix
-stamp=$prefix/.vemtra-e2e-ready
+stamp=$prefix/.vemtra-e2e-ready2
 log=$state/env.log
 
 WINE=${WINE:-wine}
@@ -167,6 +167,15 @@ do_start() {
     wine_env timeout 60 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
         /t REG_DWORD /d 0 /f >>"$state/wineboot.log" 2>&1 ||
       die "cannot configure the Wine prefix (see $state/wineboot.log)"
+    # The Windows fonts the programs ask for by name, drawn with the IPA
+    # fonts of the same shape (without this Wine picks wider fallbacks and
+    # cuts labels short).
+    for pair in "ＭＳ Ｐゴシック=IPAPGothic" "ＭＳ ゴシック=IPAGothic" "MS ゴシック=IPAGothic" \
+                "MS UI Gothic=IPAPGothic"; do
+      wine_env timeout 60 "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" \
+          /t REG_SZ /d "${pair#*=}" /f >>"$state/wineboot.log" 2>&1 ||
+        die "cannot configure the Wine prefix's fonts (see $state/wineboot.log)"
+    done
     touch "$stamp"
   else
     wine_env timeout 120 "$WINE" wineboot >>"$state/wineboot.log" 2>&1 ||
