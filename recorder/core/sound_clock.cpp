@@ -1,5 +1,7 @@
 #include "recorder/core/sound_clock.h"
 
+#include "recorder/core/wave_silent_bytes.h"
+
 SoundClock SoundClockMake(bool silent, int32_t sampleRate, int32_t channels)
 {
     SoundClock c{};
@@ -22,13 +24,8 @@ uint32_t SoundClockRunBytes(const SoundClock& clock, uint32_t deviceBytes, uint3
         return deviceBytes;
     }
     // Unsigned difference: correct across the 49.7-day wrap of the tick count.
-    const uint32_t elapsed = nowMs - clock.runStartMs;
-    // In whole numbers: sample frames of the elapsed time, then bytes.
-    const uint64_t bytes = static_cast<uint64_t>(elapsed) * clock.sampleRate / 1000 * clock.blockAlign;
-    if (bytes > clock.runCapacity) {
-        return clock.runCapacity - clock.runCapacity % clock.blockAlign;
-    }
-    return static_cast<uint32_t>(bytes);
+    return WaveSilentRunBytes(nowMs - clock.runStartMs, static_cast<int32_t>(clock.sampleRate),
+                              static_cast<int32_t>(clock.blockAlign), clock.runCapacity);
 }
 
 uint32_t SlotMsCal(uint32_t capSlotWaveBytes, uint32_t prevSlotWaveBytes, float bytesPerMs)
