@@ -34,6 +34,15 @@ std::ostream& operator<<(std::ostream& os, const Range& r) {
 
 class RecorderRangeTest : public RecorderE2eTest {
  protected:
+  // The preparation after a drag needs a codec choice ("CompData.txt").
+  Recorder StartWithCodec(const ProductFolder& folder) {
+    std::string record(64, '\0');
+    record[0] = 64;
+    record.replace(16, 4, "ZMBV");
+    WriteSetting(folder, "CompData.txt", record);
+    return Start(folder);
+  }
+
   // "範囲指定": the range window appears over the whole screen.
   Hwnd SelectionStart(const Recorder& run) {
     driver().click(run.main, kIdHanniShitei);
@@ -91,7 +100,7 @@ class RecorderRangeTest : public RecorderE2eTest {
 
 TEST_F(RecorderRangeTest, SelectionFreezesTheWholeScreenUnderTheInstruction) {
   ProductFolder folder("Vemtra");
-  Recorder run = Start(folder);
+  Recorder run = StartWithCodec(folder);
   // The help window is a dark blue patch on the screen; frozen, it stays in
   // the picture after the window itself is hidden.
   driver().command(run.main, 1050);
@@ -140,7 +149,7 @@ TEST_F(RecorderRangeTest, SelectionFreezesTheWholeScreenUnderTheInstruction) {
 
 TEST_F(RecorderRangeTest, DragInEitherDirectionGivesTheSameRange) {
   ProductFolder folder("Vemtra");
-  Recorder run = Start(folder);
+  Recorder run = StartWithCodec(folder);
   const Range expected{300, 200, 700, 500};
   EXPECT_EQ(Select(run, 300, 200, 700, 500), expected) << "top-left to bottom-right";
   EXPECT_TRUE(driver().state(run.main, kIdRokuga).visible) << "録画！ is offered";
@@ -154,7 +163,7 @@ TEST_F(RecorderRangeTest, DragInEitherDirectionGivesTheSameRange) {
 
 TEST_F(RecorderRangeTest, NinetyNinePixelsAreRefusedAndTheSelectionStaysOpen) {
   ProductFolder folder("Vemtra");
-  Recorder run = Start(folder);
+  Recorder run = StartWithCodec(folder);
   struct Drag {
     int w, h;
   };
@@ -178,7 +187,7 @@ TEST_F(RecorderRangeTest, NinetyNinePixelsAreRefusedAndTheSelectionStaysOpen) {
 
 TEST_F(RecorderRangeTest, MovingTheTopBarMovesTheRange) {
   ProductFolder folder("Vemtra");
-  Recorder run = Start(folder);
+  Recorder run = StartWithCodec(folder);
   const Range chosen = Select(run, 400, 300, 800, 600);
   ASSERT_EQ(chosen, (Range{400, 300, 800, 600}));
   Rect bar = driver().rect(Frame(run, "NORMAL8"));
@@ -206,7 +215,7 @@ TEST_F(RecorderRangeTest, MovingTheTopBarMovesTheRange) {
 TEST_F(RecorderRangeTest, ButtonsStartAtTheStoredPlaceJumpAsideAndCancel) {
   ProductFolder folder("Vemtra");
   WriteSetting(folder, "HanniBTPt.txt", "500\r\n400\r\n");
-  Recorder run = Start(folder);
+  Recorder run = StartWithCodec(folder);
   Hwnd hanni = SelectionStart(run);
   auto place = [&](int id) {
     Rect r = driver().rect(hanni, id);
