@@ -207,6 +207,31 @@ TEST_F(RecorderRecordingTest, WithoutSoundTheAviHasNoSoundStreamAndTheRecordedLe
   Close(run);
 }
 
+TEST_F(RecorderRecordingTest, ThePauseKeyTogglesOncePerPressAndThePauseIsLeftOut) {
+  constexpr int kIdPause = 1007;
+  Ready("paused");
+  Record();
+  const auto begin = std::chrono::steady_clock::now();
+  Pause(2000);
+  driver().key("PAUSE");
+  WaitUntil([&] { return driver().state(run.main, kIdPause).checked; }, kLongMs, "paused");
+  Pause(1000);
+  EXPECT_TRUE(driver().state(run.main, kIdPause).checked) << "one press pauses once, it does not toggle back";
+  const auto pauseBegin = std::chrono::steady_clock::now();
+  Pause(3000);
+  driver().key("PAUSE");
+  WaitUntil([&] { return !driver().state(run.main, kIdPause).checked; }, kLongMs, "resumed");
+  const double paused = std::chrono::duration<double>(std::chrono::steady_clock::now() - pauseBegin).count();
+  Pause(2000);
+  driver().key("ESC");
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  Finished();
+  ExpectJoined(Out("paused.avi"), 2);
+  EXPECT_LT(ProbeMedia(Out("paused.avi")).first("video").duration, wall - paused + 1.0)
+      << "the paused seconds are not in the file";
+  Close(run);
+}
+
 TEST_F(RecorderRecordingTest, CancelDeliversNothing) {
   Ready("cancelled");
   Record();
