@@ -104,7 +104,9 @@ class RecorderRecordingTest : public RecorderE2eTest {
     const StreamFacts& v = m.first("video");
     const StreamFacts& a = m.first("audio");
     EXPECT_EQ(v.codec, "zmbv");
-    EXPECT_EQ(v.width % 16 == 0 || v.width % 2 == 0, true);
+    // The 480 x 300 range in a 16:9 frame of even sides: k = 300 / 9 + 1.
+    EXPECT_EQ(v.width, 544);
+    EXPECT_EQ(v.height, 306);
     EXPECT_GT(v.read_frames, 30) << path;
     EXPECT_NEAR(v.duration, v.read_frames / 30.0, 0.001) << "30 frames per second";
     EXPECT_EQ(a.codec, "pcm_s16le");
