@@ -234,6 +234,23 @@ TEST_F(RecorderRecordingTest, ThePauseKeyTogglesOncePerPressAndThePauseIsLeftOut
   Close(run);
 }
 
+TEST_F(RecorderRecordingTest, TheStopTimerEndsTheRecordingAfterItsSeconds) {
+  Ready("timed");
+  driver().setText(run.main, 1003, "0");
+  driver().setText(run.main, 1000, "0");
+  driver().setText(run.main, 1005, "4");
+  driver().click(run.main, 1002);
+  WaitUntil([&] { return driver().state(run.main, 1002).checked == 1; }, 30000, "the stop timer armed");
+  Record();
+  // Nothing but the timer stops this recording.
+  Finished();
+  ExpectJoined(Out("timed.avi"), 2);
+  const double seconds = ProbeMedia(Out("timed.avi")).first("video").duration;
+  EXPECT_GT(seconds, 3.9) << "the recording lasts the timer's seconds of sound";
+  EXPECT_LT(seconds, 8.0);
+  Close(run);
+}
+
 TEST_F(RecorderRecordingTest, CancelDeliversNothing) {
   Ready("cancelled");
   Record();
