@@ -55,7 +55,8 @@ class RecorderRecordingTest : public RecorderE2eTest {
 
   // Starts the scene and the recorder, sets the output folder and selects
   // the scene's rectangle; returns when the standby capture writes file 0.
-  void Ready(const std::string& typedName = "") {
+  void Ready(const std::string& typedName = "", int x1 = kSceneX, int y1 = kSceneY, int x2 = kSceneX + kSceneW,
+             int y2 = kSceneY + kSceneH) {
     WriteSetting(folder, "CompData.txt", CompRecord("ZMBV"));
     const std::string scene = E2eEnv::Get().driverDir() + "/VemtraScene.exe";
     driver().start(ToWinPath(scene), folder.winPath());
@@ -65,7 +66,7 @@ class RecorderRecordingTest : public RecorderE2eTest {
     if (!typedName.empty()) driver().setText(run.main, kIdFileName, typedName);
     driver().click(run.main, kIdHanniShitei);
     Hwnd hanni = driver().waitWindow("NORMAL1", "Vemtra", run.pid, 30000);
-    driver().drag(kSceneX, kSceneY, kSceneX + kSceneW, kSceneY + kSceneH, 12);
+    driver().drag(x1, y1, x2, y2, 12);
     MessageBoxFacts box = driver().waitMessageBox(run.pid, 30000);
     EXPECT_TEXT_EQ(box.title, "変更の保存");
     driver().answer(box.hwnd, kIdNo);
@@ -248,6 +249,23 @@ TEST_F(RecorderRecordingTest, TheStopTimerEndsTheRecordingAfterItsSeconds) {
   const double seconds = ProbeMedia(Out("timed.avi")).first("video").duration;
   EXPECT_GT(seconds, 3.9) << "the recording lasts the timer's seconds of sound";
   EXPECT_LT(seconds, 8.0);
+  Close(run);
+}
+
+TEST_F(RecorderRecordingTest, PauseAndEscEndTheWaitForAFirstChangedPicture) {
+  // A range where nothing moves: the first pictures of a file are taken
+  // only when they change, so the capture waits; the keys must still work.
+  constexpr int kIdPause = 1007;
+  Ready("still", 900, 600, 1200, 800);
+  Record();
+  Pause(1000);
+  driver().key("PAUSE");
+  WaitUntil([&] { return driver().state(run.main, kIdPause).checked; }, kLongMs, "paused during the wait");
+  driver().key("PAUSE");
+  WaitUntil([&] { return !driver().state(run.main, kIdPause).checked; }, kLongMs, "resumed");
+  driver().key("ESC");
+  Finished();
+  EXPECT_TRUE(Names(out.path()).empty()) << "no picture changed, so no frame was recorded";
   Close(run);
 }
 
