@@ -29,6 +29,7 @@
 #include "common/win/pixconv_client.h"
 #include "common/win/product_folder.h"
 #include "common/win/program.h"
+#include "tests/console_lines.h"
 
 namespace {
 
@@ -45,29 +46,8 @@ HWND glService = nullptr;
 std::string glLastReply;
 bool glGotReply = false;
 
-std::string ToAnsi(const std::string& utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
-    const int m = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(m), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), m, nullptr, nullptr);
-    ansi.resize(std::strlen(ansi.c_str()));
-    return ansi;
-}
-
-std::string ToUtf8(const char* ansi)
-{
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide.data(), n);
-    const int m = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(m), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8.data(), m, nullptr, nullptr);
-    utf8.resize(std::strlen(utf8.c_str()));
-    return utf8;
-}
+using console_lines::ToAnsi;
+using console_lines::ToUtf8;
 
 LRESULT CALLBACK ClientWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -82,21 +62,8 @@ LRESULT CALLBACK ClientWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-std::vector<std::string> Fields(const std::string& line)
-{
-    std::vector<std::string> f;
-    std::stringstream ss(line);
-    std::string part;
-    while (std::getline(ss, part, '\t')) {
-        f.push_back(part);
-    }
-    return f;
-}
-
-void Reply(const std::string& text)
-{
-    std::cout << text << std::endl;
-}
+using console_lines::Fields;
+using console_lines::Reply;
 
 void CopyDataRaw(ULONG_PTR dwData, DWORD cbData, const std::string& text)
 {

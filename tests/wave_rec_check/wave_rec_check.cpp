@@ -38,6 +38,7 @@
 #include "common/win/wave_save.h"
 #include "recorder/recorder_globals.h"
 #include "recorder/wave_rec.h"
+#include "tests/console_lines.h"
 
 namespace {
 
@@ -50,34 +51,9 @@ HWND glhMainWnd = nullptr;
 
 namespace {
 
-void Reply(const std::string& text)
-{
-    std::cout << text << "\n";
-    std::cout.flush();
-}
-
-std::string ToAnsi(const std::string& utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), n);
-    const int m = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(m), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), m, nullptr, nullptr);
-    ansi.resize(std::strlen(ansi.c_str()));
-    return ansi;
-}
-
-std::vector<std::string> Fields(const std::string& line)
-{
-    std::vector<std::string> out;
-    std::stringstream ss(line);
-    std::string part;
-    while (std::getline(ss, part, '\t')) {
-        out.push_back(part);
-    }
-    return out;
-}
+using console_lines::Fields;
+using console_lines::Reply;
+using console_lines::ToAnsi;
 
 LRESULT CALLBACK CheckWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
