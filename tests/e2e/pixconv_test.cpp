@@ -90,9 +90,9 @@ class PixconvTest : public E2eTest {
   std::string WinPicture(const std::string& name) const { return ToWinPath(Picture(name)); }
 
   // Makes a test picture with ImageMagick.
-  void MakePicture(const std::string& name, const std::vector<std::string>& spec) {
+  void MakePicture(const std::string& name, const std::vector<std::string>& convertArgs) {
     std::vector<std::string> argv{"convert"};
-    argv.insert(argv.end(), spec.begin(), spec.end());
+    argv.insert(argv.end(), convertArgs.begin(), convertArgs.end());
     argv.push_back(Picture(name));
     CommandResult r = RunCommand(argv, 30000, false, true);
     ASSERT_EQ(r.exit_code, 0) << r.output;
