@@ -83,16 +83,7 @@ void ButtonsCreate(HWND hwnd)
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), glhInst, nullptr);
         SendMessageA(b, WM_SETFONT, reinterpret_cast<WPARAM>(glhFont[kFontHanni]), FALSE);
     }
-    char path[MAX_PATH];
-    SettingsPath(path, "HanniBTPt.txt");
-    char line[kFileReadLineBytes];
-    line[0] = '\0';
-    FileReadLine(line, path, 0);
-    const int32_t x = TextToNum(line, 0);
-    line[0] = '\0';
-    FileReadLine(line, path, 1);
-    const int32_t y = TextToNum(line, 0);
-    ButtonsMove(hwnd, x, y);
+    ButtonsMove(hwnd, SettingNum("HanniBTPt.txt", 0), SettingNum("HanniBTPt.txt", 1));
 }
 
 // Lines 2 and 3 of "Hanni.txt" give a provisional range from the origin.
@@ -103,13 +94,8 @@ void HanniFileRead()
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
         return;
     }
-    char line[kFileReadLineBytes];
-    line[0] = '\0';
-    FileReadLine(line, path, 2);
-    const int32_t right = TextToNum(line, 0);
-    line[0] = '\0';
-    FileReadLine(line, path, 3);
-    const int32_t bottom = TextToNum(line, 0);
+    const int32_t right = SettingNum("Hanni.txt", 2);
+    const int32_t bottom = SettingNum("Hanni.txt", 3);
     glHanniLeft = 0;
     glHanniTop = 0;
     glHanniRight = right;

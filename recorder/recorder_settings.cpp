@@ -20,8 +20,6 @@
 #include "recorder/recorder_globals.h"
 #include "recorder/save_folder.h"
 
-namespace {
-
 // One line of a settings file; a missing file or line reads as empty.
 std::string SettingLine(const char* name, int line)
 {
@@ -37,6 +35,8 @@ int32_t SettingNum(const char* name, int line)
 {
     return TextToNum(SettingLine(name, line).c_str(), 0);
 }
+
+namespace {
 
 bool SettingExists(const char* name)
 {

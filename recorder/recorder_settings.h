@@ -1,6 +1,9 @@
 // The recorder's settings files in the settings folder "個人設定".
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 // Product folder + "\個人設定\" + name.
 void SettingsPath(char* dest, const char* name);
 
@@ -17,3 +20,8 @@ void CompDataLoadAndShow();
 
 // Refills glWaveFormat from glChannels.
 void WaveFormatFill();
+
+// Line `line` of the settings file `name`; a missing file or line reads as
+// empty, and as 0 when taken as a number.
+std::string SettingLine(const char* name, int line);
+int32_t SettingNum(const char* name, int line);
