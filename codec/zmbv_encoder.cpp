@@ -19,16 +19,16 @@ constexpr int kScrollRange = 63;
 constexpr int kSmallRange = 6;
 }  // namespace
 
-ZmbvEncoder::ZmbvEncoder(ZmbvOptions options) : options_(options) {
+ZmbvEncoder::ZmbvEncoder(ZmbvOptions options)
+    : options_(options), key_deflater_(std::clamp(options.key_search, 1, 64)) {
   options_.level = std::clamp(options_.level, 0, 9);
-  options_.key_level = std::clamp(options_.key_level, 0, 9);
   options_.refine_range = std::clamp(options_.refine_range, 0, kSmallRange);
-  // Raw deflate with the zlib header written here: a key frame can then
-  // repeat the bytes of an identical earlier key frame and hand its picture
-  // to the deflater as the window (deflateSetDictionary), as if it had
-  // compressed it again.
-  zs_ready_ = deflateInit2(&zs_, options_.key_level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
-  zs_level_ = options_.key_level;
+  // Raw deflate with the zlib header written here: a key frame's deflate
+  // data comes from the picture deflater (or repeats an identical earlier
+  // key frame's), and zlib takes the picture as its window
+  // (deflateSetDictionary), as if it had compressed it itself.
+  zs_ready_ = deflateInit2(&zs_, options_.level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+  zs_level_ = options_.level;
   zs_strategy_ = Z_DEFAULT_STRATEGY;
 }
 
@@ -150,35 +150,30 @@ bool ZmbvEncoder::CompressKey(std::vector<uint8_t>* out) {
   const uint8_t head[kKeyHeaderBytes] = {kFlagKeyFrame, kVersionMajor, kVersionMinor, kCompressionZlib,
                                          kFormat32,     kBlockSize,    kBlockSize};
   out->insert(out->end(), head, head + kKeyHeaderBytes);
-  const int strategy = incompressible_ ? Z_HUFFMAN_ONLY : Z_DEFAULT_STRATEGY;
-  if (deflateReset(&zs_) != Z_OK || !SetLevel(options_.key_level, strategy, out)) return false;
   // zlib header: deflate with a 32 KB window, no dictionary, check bits.
   const uint8_t zlib_head[2] = {0x78, 0xDA};
   out->insert(out->end(), zlib_head, zlib_head + 2);
   std::fill(vectors_.begin(), vectors_.end(), Vec{});
 
-  const int w = size_.width, h = size_.height;
-  const size_t row = size_t(w) * 4;
-  bool same = key_stream_.size() > 0 && key_strategy_ == strategy;
-  for (int y = 0; y < h && same; ++y)
-    same = std::memcmp(Row(cur_, y), &key_pixels_[y * row], row) == 0;
+  const int h = size_.height;
+  const size_t row = size_t(size_.width) * 4, total = row * h;
+  bool same = !key_stream_.empty();
+  for (int y = 0; y < h && same; ++y) same = std::memcmp(Row(cur_, y), &key_pixels_[y * row], row) == 0;
   if (same) {
-    // A still screen: the same picture compresses to the same bytes.
+    // A still screen: the same picture, the same bytes.
     out->insert(out->end(), key_stream_.begin(), key_stream_.end());
-    size_t total = row * h, window = std::min<size_t>(total, 32768);
-    return deflateSetDictionary(&zs_, &key_pixels_[total - window], static_cast<uInt>(window)) == Z_OK;
+  } else {
+    key_pixels_.resize(total);
+    for (int y = 0; y < h; ++y) std::memcpy(&key_pixels_[y * row], Row(cur_, y), row);
+    const size_t start = out->size();
+    // Noise does not shrink: stored as it is.
+    if (incompressible_) key_deflater_.Store(key_pixels_.data(), total, out);
+    else key_deflater_.Deflate(key_pixels_.data(), total, row, out);
+    key_stream_.assign(out->begin() + static_cast<std::ptrdiff_t>(start), out->end());
   }
-  size_t start = out->size();
-  for (int y = 0; y < h; ++y) {
-    if (!Deflate(reinterpret_cast<const uint8_t*>(Row(cur_, y)), row, y + 1 == h ? Z_SYNC_FLUSH : Z_NO_FLUSH,
-                 out))
-      return false;
-  }
-  key_pixels_.resize(row * h);
-  for (int y = 0; y < h; ++y) std::memcpy(&key_pixels_[y * row], Row(cur_, y), row);
-  key_stream_.assign(out->begin() + static_cast<std::ptrdiff_t>(start), out->end());
-  key_strategy_ = strategy;
-  return true;
+  const size_t window = std::min<size_t>(total, 32768);
+  return deflateReset(&zs_) == Z_OK &&
+         deflateSetDictionary(&zs_, &key_pixels_[total - window], static_cast<uInt>(window)) == Z_OK;
 }
 
 bool ZmbvEncoder::BlockMatches(int x0, int y0, int cw, int ch, int dx, int dy) const {

@@ -2,7 +2,9 @@
 // moved (a vector into the previous frame found by a cheap search: the
 // neighbours' and last frame's vectors, vertical scrolls, small moves) or
 // moved and XOR-corrected; everything after the header through one zlib
-// stream per key-frame interval.
+// stream per key-frame interval. Key frames, whole pictures, are deflated by
+// the picture deflater, which knows where screens repeat themselves; zlib
+// goes on from there with the picture as its window.
 #pragma once
 
 #include <zlib.h>
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codec/picture_deflate.h"
 #include "codec/video_codec.h"
 
 namespace vemtra::codec {
@@ -17,14 +20,16 @@ namespace vemtra::codec {
 struct ZmbvOptions {
   int level = 6;         // zlib level of inter frames, 1 (fast) … 9 (small)
   int key_interval = 0;  // a key frame every so many frames; 0: only on request
-  int key_level = 4;     // zlib level of key frames (whole pictures: the costly part)
+  // Places with the same pixels the key-frame deflater tries per pixel:
+  // 1 (fast) … 64 (small).
+  int key_search = 8;
   // Vectors tried around the best one for blocks that need XOR data, in
   // each direction, when such blocks are few: 0 to 6.
   int refine_range = 0;
 
   // Smaller output for more time: no larger than other ZMBV encoders at
   // their best.
-  static ZmbvOptions Small(int key_interval) { return ZmbvOptions{9, key_interval, 9, 6}; }
+  static ZmbvOptions Small(int key_interval) { return ZmbvOptions{9, key_interval, 64, 6}; }
 };
 
 class ZmbvEncoder : public VideoCompressor {
@@ -69,10 +74,9 @@ class ZmbvEncoder : public VideoCompressor {
   int since_key_ = 0;
   int zs_level_ = -1, zs_strategy_ = -1;
   bool incompressible_ = false;  // the last frame barely shrank: noise
-  // The last compressed key frame: its picture (top-down rows), its deflate
-  // bytes and the strategy they were made with.
+  // The last key frame: its picture (top-down rows) and its deflate bytes.
   std::vector<uint8_t> key_pixels_, key_stream_;
-  int key_strategy_ = -1;
+  PictureDeflater key_deflater_;
   Vec Dominant(const std::vector<Vec>& vectors);
   Vec last_found_, dominant_;
   std::vector<uint32_t> counts_;

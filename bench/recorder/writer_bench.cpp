@@ -4,11 +4,12 @@
 // over it and text scrolling inside the window, grabbed about every 16 ms
 // with a longer pause now and then, as the capture tick delivers them.
 //
-//   recorder_writer_bench [--level L] [--key-level K] [benchmark options]
+//   recorder_writer_bench [--level L] [--key-search K] [benchmark options]
 //
 // Prints, per frame size, the frames written per second of CPU time and
-// where that time goes. --level and --key-level set the codec's zlib levels
-// of inter and key frames (default: the recorder's, ZmbvOptions{}).
+// where that time goes. --level sets the codec's zlib level of inter frames,
+// --key-search how hard its key frames look for repeats (default: the
+// recorder's, ZmbvOptions{}).
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -273,8 +274,8 @@ int main(int argc, char** argv)
         const std::string a = argv[i];
         if (a == "--level" && i + 1 < argc) {
             g_options.level = std::atoi(argv[++i]);
-        } else if (a == "--key-level" && i + 1 < argc) {
-            g_options.key_level = std::atoi(argv[++i]);
+        } else if (a == "--key-search" && i + 1 < argc) {
+            g_options.key_search = std::atoi(argv[++i]);
         } else {
             rest.push_back(argv[i]);
         }
