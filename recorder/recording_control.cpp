@@ -49,7 +49,9 @@ void MouseAbsolute(int x, int y)
 void SplitDo()
 {
     const int n = glFileNum;
-    const bool writeError = glSplitRequest != 0 && glFileBytes < kSplitFileBytes;
+    // A standby whose scratch file filled the volume is no write error of
+    // the recording: that file goes before the recording starts.
+    const bool writeError = n > 0 && glSplitRequest != 0 && glFileBytes < kSplitFileBytes;
     glRokuonChuuFlag = 0;
     WaveStop();
     WaveBufUnmap(n);
@@ -78,6 +80,13 @@ void SplitDo()
     if (glFileAvi[n]) {
         glFileAvi[n]->Close();
         glFileAvi[n].reset();
+    }
+    if (n == 0) {
+        // The standby's scratch file is never delivered; its room is the
+        // recording's (a standby left running may have filled the volume).
+        char scratch[MAX_PATH];
+        VideoPath(scratch, 0);
+        DeleteFileA(scratch);
     }
     // After a write error the volume must still hold the reserve, or the
     // next file could not be completed either: the recording ends here.

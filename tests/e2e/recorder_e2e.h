@@ -7,6 +7,8 @@
 #include <string>
 
 #include "e2e_test.h"
+#include "recorder_ids.h"
+#include "recorder_steps.h"
 
 namespace vemtra_e2e {
 

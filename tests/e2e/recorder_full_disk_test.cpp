@@ -19,10 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kIdHanniShitei = 1019;
-constexpr int kIdRokuga = 1020;
-constexpr int kIdSaveFolder = 1030;
-constexpr int kIdNo = 7;
 constexpr int kSceneX = 100, kSceneY = 100, kSceneW = 480, kSceneH = 300;
 
 class SmallVolume {
@@ -84,8 +80,7 @@ TEST_F(RecorderFullDiskTest, AFullVolumeStopsTheRecordingAndWhatWasRecordedIsDel
   driver().answer(driver().waitMessageBox(pid, 30000).hwnd, kIdNo);
   driver().waitGone(hanni, 30000);
   WaitForPathWhileRunning(folder + "/Video0.avi", pid, 120000);
-  WaitUntil([&] { return driver().state(main, kIdRokuga).visible; }, 120000, "録画！");
-  driver().click(main, kIdRokuga);
+  PressRecord(driver(), main, folder, 120000);
 
   // Nothing stops the recording but the full volume. Whatever the recorder
   // says meanwhile is answered and kept.

@@ -11,13 +11,7 @@ using namespace vemtra_e2e;
 
 namespace {
 
-constexpr int kIdHanniShitei = 1019;
-constexpr int kIdRokuga = 1020;
-constexpr int kIdGamenKoushin = 1037;
-constexpr int kIdJama = 1038;
-constexpr int kIdHanniCancel = 1039;
 constexpr unsigned kDarkBlue = 0x0000A0;
-constexpr int kIdNo = 7;
 constexpr unsigned kWmNcLButtonDown = 0x00A1;
 constexpr long long kHtCaption = 2;
 

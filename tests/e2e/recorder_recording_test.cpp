@@ -17,16 +17,6 @@ using namespace vemtra_e2e;
 
 namespace {
 
-constexpr int kIdHanniShitei = 1019;
-constexpr int kIdRokuga = 1020;
-constexpr int kIdStop = 1008;
-constexpr int kIdFileName = 1013;
-constexpr int kIdSaveFolder = 1030;
-constexpr int kMenuOtoNashi = 1058;
-constexpr int kMenuOnseiIranai = 1059;
-constexpr int kMenuSplit = 1060;
-constexpr int kMenuRecCancel = 1063;
-constexpr int kIdNo = 7;
 constexpr int kLongMs = 120000;
 
 // The scene window's place (tests/scene).
@@ -75,9 +65,7 @@ class RecorderRecordingTest : public RecorderE2eTest {
   }
 
   void Record() {
-    WaitUntil([&] { return driver().state(run.main, kIdRokuga).visible; }, kLongMs, "録画！ shown");
-    driver().click(run.main, kIdRokuga);
-    WaitForPathWhileRunning(folder.file("Video1.avi"), run.pid, kLongMs);
+    PressRecord(driver(), run.main, folder.path(), kLongMs);
   }
 
   // Esc stops; returns when the finalisation has ended (the standby runs
@@ -211,7 +199,6 @@ TEST_F(RecorderRecordingTest, WithoutSoundTheAviHasNoSoundStreamAndTheRecordedLe
 }
 
 TEST_F(RecorderRecordingTest, ThePauseKeyTogglesOncePerPressAndThePauseIsLeftOut) {
-  constexpr int kIdPause = 1007;
   Ready("paused");
   Record();
   const auto begin = std::chrono::steady_clock::now();
@@ -255,7 +242,6 @@ TEST_F(RecorderRecordingTest, TheStopTimerEndsTheRecordingAfterItsSeconds) {
 TEST_F(RecorderRecordingTest, PauseAndEscEndTheWaitForAFirstChangedPicture) {
   // A range where nothing moves: the first pictures of a file are taken
   // only when they change, so the capture waits; the keys must still work.
-  constexpr int kIdPause = 1007;
   Ready("still", 900, 600, 1200, 800);
   Record();
   Pause(1000);

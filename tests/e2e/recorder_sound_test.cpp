@@ -15,14 +15,12 @@
 
 #include "child_process.h"
 #include "e2e_test.h"
+#include "recorder_ids.h"
 
 using namespace vemtra_e2e;
 
 namespace {
 
-constexpr int kIdOk = 1;
-constexpr int kIdYes = 6;
-constexpr int kIdNo = 7;
 
 // One WaveRecCheck.exe under Wine, spoken to line by line.
 class WaveRecCheck {

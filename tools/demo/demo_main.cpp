@@ -18,6 +18,8 @@
 #include "e2e_env.h"
 #include "e2e_error.h"
 #include "product_folder.h"
+#include "recorder_ids.h"
+#include "recorder_steps.h"
 #include "screenshot.h"
 #include "sound_helpers.h"
 #include "wine_paths.h"
@@ -28,10 +30,6 @@ using namespace vemtra_e2e;
 namespace {
 
 constexpr int kWmClose = 0x0010;
-constexpr int kIdHanniShitei = 1019;
-constexpr int kIdRokuga = 1020;
-constexpr int kIdSaveFolder = 1030;
-constexpr int kIdNo = 7;
 constexpr int kLongMs = 120000;
 // Where the scene window stands (tests/scene).
 constexpr int kSceneX = 100, kSceneY = 100, kSceneW = 480, kSceneH = 300;
@@ -127,8 +125,7 @@ int Run(const fs::path& out)
     WaitFor([&] { return driver.state(main, kIdRokuga).visible; }, "録画！");
 
     std::cout << "recording about ten seconds\n";
-    driver.click(main, kIdRokuga);
-    WaitFor([&] { return fs::exists(fs::path(product) / "Video1.avi"); }, "the recording");
+    PressRecord(driver, main, product, kLongMs);
     Sleep(10000);
     TakeScreenshot((out / "recording.png").string());
     std::cout << "stopping with Esc\n";
