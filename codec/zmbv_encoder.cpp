@@ -23,6 +23,7 @@ ZmbvEncoder::ZmbvEncoder(ZmbvOptions options)
     : options_(options), key_deflater_(std::clamp(options.key_search, 1, 64)) {
   options_.level = std::clamp(options_.level, 0, 9);
   options_.refine_range = std::clamp(options_.refine_range, 0, kSmallRange);
+  options_.key_level = std::clamp(options_.key_level, 0, 9);
   // Raw deflate with the zlib header written here: a key frame's deflate
   // data comes from the picture deflater (or repeats an identical earlier
   // key frame's), and zlib takes the picture as its window
@@ -165,6 +166,15 @@ bool ZmbvEncoder::CompressKey(std::vector<uint8_t>* out) {
   } else {
     key_pixels_.resize(total);
     for (int y = 0; y < h; ++y) std::memcpy(&key_pixels_[y * row], Row(cur_, y), row);
+    if (options_.key_level > 0) {
+      // zlib compresses the picture itself and keeps it as its window.
+      const int strategy = incompressible_ ? Z_HUFFMAN_ONLY : Z_DEFAULT_STRATEGY;
+      if (deflateReset(&zs_) != Z_OK || !SetLevel(options_.key_level, strategy, out)) return false;
+      const size_t start = out->size();
+      if (!Deflate(key_pixels_.data(), total, Z_SYNC_FLUSH, out)) return false;
+      key_stream_.assign(out->begin() + static_cast<std::ptrdiff_t>(start), out->end());
+      return true;
+    }
     const size_t start = out->size();
     // Noise does not shrink: stored as it is.
     if (incompressible_) key_deflater_.Store(key_pixels_.data(), total, out);

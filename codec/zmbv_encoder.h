@@ -3,8 +3,8 @@
 // neighbours' and last frame's vectors, vertical scrolls, small moves) or
 // moved and XOR-corrected; everything after the header through one zlib
 // stream per key-frame interval. Key frames, whole pictures, are deflated by
-// the picture deflater, which knows where screens repeat themselves; zlib
-// goes on from there with the picture as its window.
+// the picture deflater, which knows where screens repeat themselves (or by
+// zlib, when asked); zlib goes on from there with the picture as its window.
 #pragma once
 
 #include <zlib.h>
@@ -26,10 +26,14 @@ struct ZmbvOptions {
   // Vectors tried around the best one for blocks that need XOR data, in
   // each direction, when such blocks are few: 0 to 6.
   int refine_range = 0;
+  // Key frames through zlib at this level instead of the picture deflater:
+  // 0 (the picture deflater) or 1 … 9. Slower by far; at 9 a little smaller
+  // on text no glyph of which repeats.
+  int key_level = 0;
 
   // Smaller output for more time: no larger than other ZMBV encoders at
   // their best.
-  static ZmbvOptions Small(int key_interval) { return ZmbvOptions{9, key_interval, 64, 6}; }
+  static ZmbvOptions Small(int key_interval) { return ZmbvOptions{9, key_interval, 64, 6, 9}; }
 };
 
 class ZmbvEncoder : public VideoCompressor {

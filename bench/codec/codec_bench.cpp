@@ -1,7 +1,7 @@
 // Speed (frames per second of CPU time on one core) and size of the screen
 // codec on screen-like frames.
 //
-//   codec_bench [--frames N] [--level L] [--key-search K] [--refine R] [--ffmpeg FILE]
+//   codec_bench [--frames N] [--level L] [--key-search K] [--key-level Z] [--refine R] [--ffmpeg FILE]
 //               [benchmark options]
 //       runs the encoder and decoder benchmarks and prints a table; FILE
 //       holds ffmpeg's figures for the same frames, one line per case:
@@ -35,6 +35,7 @@ constexpr int kKeyInterval = 10;
 int g_frames = 30;
 int g_level = codec::ZmbvOptions{}.level;
 int g_key_search = codec::ZmbvOptions{}.key_search;
+int g_key_level = codec::ZmbvOptions{}.key_level;
 int g_refine = codec::ZmbvOptions{}.refine_range;
 
 // The frames of one case, rendered once.
@@ -59,7 +60,7 @@ struct Result {
 // preset 1: ZmbvOptions::Small.
 codec::ZmbvOptions Preset(int preset) {
   if (preset == 1) return codec::ZmbvOptions::Small(kKeyInterval);
-  return codec::ZmbvOptions{g_level, kKeyInterval, g_key_search, g_refine};
+  return codec::ZmbvOptions{g_level, kKeyInterval, g_key_search, g_refine, g_key_level};
 }
 std::map<std::tuple<int, int, int>, Result> g_results;
 
@@ -156,6 +157,7 @@ int main(int argc, char** argv) {
     else if (a == "--frames" && i + 1 < argc) g_frames = std::max(2, std::atoi(argv[++i]));
     else if (a == "--level" && i + 1 < argc) g_level = std::atoi(argv[++i]);
     else if (a == "--key-search" && i + 1 < argc) g_key_search = std::atoi(argv[++i]);
+    else if (a == "--key-level" && i + 1 < argc) g_key_level = std::atoi(argv[++i]);
     else if (a == "--refine" && i + 1 < argc) g_refine = std::atoi(argv[++i]);
     else rest.push_back(argv[i]);
   }
