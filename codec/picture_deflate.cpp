@@ -13,8 +13,6 @@ constexpr size_t kMinMatch = 4;
 constexpr size_t kBlockTokens = 1 << 16;
 constexpr int kHashBits = 15;
 constexpr size_t kInsertWithin = 32;
-constexpr size_t kLazyBelow = 64;
-constexpr size_t kLoneFar = 256;
 constexpr int kMaxCodeBits = 15;
 constexpr int kMaxCodeLengthBits = 7;
 constexpr int kLitLenSymbols = 286;
@@ -363,7 +361,7 @@ void PictureDeflater::Deflate(const uint8_t* pixels, size_t size, size_t row_byt
   // pixel to the left, above, above-right, above-left.
   const size_t tried[4] = {4, row_bytes, row_bytes - 4, row_bytes + 4};
   size_t begin = 0, pos = 0;
-  // Remembers where the two pixels at `at` were seen, under their hash.
+  // Remembers where the three pixels at `at` were seen, under their hash.
   auto insert = [&](size_t at, uint32_t hash) {
     chain_[(at / 4) % chain_.size()] = head_[hash];
     head_[hash] = uint32_t(at + 1);
@@ -371,7 +369,8 @@ void PictureDeflater::Deflate(const uint8_t* pixels, size_t size, size_t row_byt
   auto hash_at = [&](size_t at) {
     uint64_t two;
     std::memcpy(&two, pixels + at, 8);
-    return uint32_t((two * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits));
+    const uint64_t three = two ^ (uint64_t(Load32(pixels + at + 8)) * 0xC2B2AE3D27D4EB4Full);
+    return uint32_t((three * 0x9E3779B97F4A7C15ull) >> (64 - kHashBits));
   };
   // The longest match at `at` (0 when none is worth it), its distance in
   // `distance`; remembers `at` when it starts a pixel.
@@ -390,7 +389,7 @@ void PictureDeflater::Deflate(const uint8_t* pixels, size_t size, size_t row_byt
       consider(d);
       if (best == limit) return best;
     }
-    if (at % 4 == 0 && limit >= 8) {
+    if (at % 4 == 0 && limit >= 12) {
       const uint32_t hash = hash_at(at);
       uint32_t seen = head_[hash];
       for (int depth = 0; seen && best < limit && depth < chain_depth_; ++depth) {
@@ -402,30 +401,16 @@ void PictureDeflater::Deflate(const uint8_t* pixels, size_t size, size_t row_byt
       }
       insert(at, hash);
     }
-    // A lone pixel from far away costs more than its literals.
-    if (best == kMinMatch && *distance > kLoneFar) best = 0;
     return best;
   };
-  size_t distance = 0;
-  size_t length = longest(0, &distance);
   while (pos < size) {
-    size_t next = 0, next_distance = 0;
-    if (length >= kMinMatch && length < kLazyBelow && pos % 4 == 0) {
-      // Lazy: a match starting at the next pixel that reaches further wins.
-      next = longest(pos + 4, &next_distance);
-      if (next > length) {
-        for (int i = 0; i < 4; ++i) tokens_.push_back({pixels[pos + i], 0});
-        pos += 4;
-        length = next;
-        distance = next_distance;
-        continue;
-      }
-    }
+    size_t distance = 0;
+    const size_t length = longest(pos, &distance);
     if (length >= kMinMatch) {
       tokens_.push_back({uint16_t(length), uint16_t(distance)});
       // Short matches leave their positions to be found again.
       if (length <= kInsertWithin)
-        for (size_t at = (pos + (next ? 8 : 4)) & ~size_t(3); at + 8 <= pos + length; at += 4) insert(at, hash_at(at));
+        for (size_t at = (pos + 4) & ~size_t(3); at + 12 <= pos + length; at += 4) insert(at, hash_at(at));
       pos += length;
     } else {
       do tokens_.push_back({pixels[pos], 0});
@@ -436,7 +421,6 @@ void PictureDeflater::Deflate(const uint8_t* pixels, size_t size, size_t row_byt
       tokens_.clear();
       begin = pos;
     }
-    if (pos < size) length = longest(pos, &distance);
   }
   if (!tokens_.empty()) WriteBlock(bits, pixels, begin, pos, tokens_);
   WriteSyncFlush(bits);

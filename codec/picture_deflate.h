@@ -1,7 +1,7 @@
 // Deflate for whole pictures of 32-bit pixels, several times faster than
 // zlib on screens and about as small: matches are looked for only where a
 // screen repeats itself (the pixel to the left, the pixels above, the last
-// place the same two pixels were seen), and each block gets Huffman tables
+// places the same three pixels were seen), and each block gets Huffman tables
 // of its own, or is stored when nothing shrinks.
 //
 // The output is raw deflate that does not end the stream: its blocks are not
@@ -33,8 +33,8 @@ class PictureDeflater {
 
  private:
   std::vector<Token> tokens_;        // of the block being gathered
-  int chain_depth_;                 // places with the same two pixels tried
-  std::vector<uint32_t> head_;      // hash of two pixels → the last position + 1 they were at
+  int chain_depth_;                 // places with the same three pixels tried
+  std::vector<uint32_t> head_;      // hash of three pixels → the last position + 1 they were at
   std::vector<uint32_t> chain_;     // position / 4 in the window → the position + 1 before
 };
 
