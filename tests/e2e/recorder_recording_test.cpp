@@ -167,6 +167,34 @@ TEST_F(RecorderRecordingTest, TypedNameIsCleaned) {
   Close(run);
 }
 
+// A name typed while the finalisation runs holds it before the files are
+// named, until "ファイル名決定" is pressed; then every file takes that name.
+// Three files give the finalisation their sound to write first, so the name
+// is in before it is needed.
+TEST_F(RecorderRecordingTest, ANameTypedDuringTheFinalisationWaitsForFileNameDecide) {
+  Ready();
+  Record();
+  Pause(2000);
+  driver().command(run.main, kMenuSplit);
+  WaitForPathWhileRunning(folder.file("Video2.avi"), run.pid, kLongMs);
+  Pause(2000);
+  driver().command(run.main, kMenuSplit);
+  WaitForPathWhileRunning(folder.file("Video3.avi"), run.pid, kLongMs);
+  Pause(2000);
+  driver().key("ESC");
+  WaitUntil([&] { return driver().state(run.main, kIdFileName).visible; }, kLongMs, "the file-name box");
+  driver().setText(run.main, kIdFileName, "later");
+  WaitUntil([&] { return driver().state(run.main, kIdFileNameDecide).visible; }, kLongMs, "ファイル名決定");
+  Pause(3000);
+  EXPECT_EQ(Names(out.path()), std::set<std::string>{}) << "nothing is named before the name is decided";
+  driver().click(run.main, kIdFileNameDecide);
+  Finished();
+  EXPECT_FALSE(driver().state(run.main, kIdFileNameDecide).visible);
+  EXPECT_EQ(Names(out.path()), (std::set<std::string>{"later.avi", "later0.avi", "later00.avi", "laters1.wav",
+                                                      "laters2.wav", "laters3.wav"}));
+  Close(run);
+}
+
 TEST_F(RecorderRecordingTest, NoSoundFileWhenNotWanted) {
   Ready("nowav");
   driver().command(run.main, kMenuOnseiIranai);

@@ -12,6 +12,7 @@ constexpr int kIdFileName = 1013;
 constexpr int kIdHanniShitei = 1019;
 constexpr int kIdRokuga = 1020;
 constexpr int kIdSaveFolder = 1030;
+constexpr int kIdFileNameDecide = 1035;
 
 // Menu commands.
 constexpr int kMenuOtoNashi = 1058;
