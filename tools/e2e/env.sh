@@ -147,6 +147,13 @@ do_start() {
   wait_until 20 pactl info || die "PulseAudio did not start (see $state/pulseaudio.log)"
   pactl set-default-sink vsink >/dev/null 2>&1
   pactl set-default-source vsink.monitor >/dev/null 2>&1
+  # A sound card hands over what it hears every few milliseconds. An idle
+  # null sink renders in blocks of up to two seconds, and a recording closed
+  # (paused, split) before a block ends would lose what it heard in it. A
+  # silent player of low latency keeps the sink rendering in small blocks.
+  pacat --playback --device=vsink --latency-msec=20 --raw --format=s16le --rate=44100 --channels=2 \
+    </dev/zero >>"$state/pulseaudio.log" 2>&1 &
+  echo "pacat $!" >>"$pids_file"
   say "PulseAudio at $PULSE_SERVER"
 
   # Wine: one persistent server for the run, so each program starts in ~1 s.
@@ -188,7 +195,7 @@ DISPLAY='$DISPLAY'
 PULSE_SERVER='$PULSE_SERVER'
 PULSE_CLIENTCONFIG='$PULSE_CLIENTCONFIG'
 WINEPREFIX='$prefix'
-WINEDEBUG='-all'
+WINEDEBUG='${VEMTRA_WINEDEBUG:--all}'
 WINEDLLOVERRIDES='$WINE_OVERRIDES'
 LANG='ja_JP.UTF-8'
 LC_ALL='ja_JP.UTF-8'
