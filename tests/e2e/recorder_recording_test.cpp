@@ -66,6 +66,7 @@ class RecorderRecordingTest : public RecorderE2eTest {
 
   void Record() {
     PressRecord(driver(), run.main, folder.path(), kLongMs);
+    EXPECT_FALSE(PathExists(folder.file("Video0.avi"))) << "the standby's scratch file gives its room to the recording";
   }
 
   // Esc stops; returns when the finalisation has ended (the standby runs
