@@ -127,6 +127,22 @@ void PreviewSizeFit()
     glPreviewHeight = static_cast<int32_t>(h * f);
 }
 
+// Builds the ring (as many of `want` slots as memory allows) and makes it
+// the capture's; false, with the shortage shown, when not even one slot
+// could be made. The preparation is over either way.
+bool RingReady(int want)
+{
+    const int n = RingBuild(want);
+    if (n == 0) {
+        MemShortShow();
+        glJunbiChuuFlag = 0;
+        return false;
+    }
+    RingSet(n);
+    glJunbiChuuFlag = 0;
+    return true;
+}
+
 }  // namespace
 
 void VideoPath(char* dest, int n)
@@ -181,14 +197,9 @@ int CapturePrepare()
     }
     const int want = BmpSuuCal(glWriteWidth, glWriteHeight);
     DebugTrace(kBmpSuuCalTrace, glWriteWidth * glWriteHeight);
-    const int n = RingBuild(want);
-    if (n == 0) {
-        MemShortShow();
-        glJunbiChuuFlag = 0;
+    if (!RingReady(want)) {
         return 0;
     }
-    RingSet(n);
-    glJunbiChuuFlag = 0;
 
     for (auto& b : glFileWaveBytes) {
         b = 0;
@@ -220,14 +231,9 @@ int StandbyPrepare()
     for (auto& b : glFileWaveBytes) {
         b = 0;
     }
-    const int n = RingBuild(glBMPSuu > 0 ? glBMPSuu.load() : BmpSuuCal(glWriteWidth, glWriteHeight));
-    if (n == 0) {
-        MemShortShow();
-        glJunbiChuuFlag = 0;
+    if (!RingReady(glBMPSuu > 0 ? glBMPSuu.load() : BmpSuuCal(glWriteWidth, glWriteHeight))) {
         return 0;
     }
-    RingSet(n);
-    glJunbiChuuFlag = 0;
 
     // The stills of a recording start anew with the file 0 of its standby.
     SetWindowTextA(GetDlgItem(glhMainWnd, kIdSceneStill), "静止画(残り10枚)");
