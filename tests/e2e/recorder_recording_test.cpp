@@ -69,6 +69,18 @@ class RecorderRecordingTest : public RecorderE2eTest {
     EXPECT_FALSE(PathExists(folder.file("Video0.avi"))) << "the standby's scratch file gives its room to the recording";
   }
 
+  // Records three files of `ms` milliseconds each: two splits by the menu.
+  void RecordThreeFiles(int ms) {
+    Record();
+    Pause(ms);
+    driver().command(run.main, kMenuSplit);
+    WaitForPathWhileRunning(folder.file("Video2.avi"), run.pid, kLongMs);
+    Pause(ms);
+    driver().command(run.main, kMenuSplit);
+    WaitForPathWhileRunning(folder.file("Video3.avi"), run.pid, kLongMs);
+    Pause(ms);
+  }
+
   // Esc stops; returns when the finalisation has ended (the standby runs
   // again and the scratch files of the recording are gone).
   void StopByEsc() {
@@ -132,14 +144,7 @@ TEST_F(RecorderRecordingTest, TenSecondsWithSoundGiveOneTimeNamedAviAndItsWav) {
 
 TEST_F(RecorderRecordingTest, TwoSplitsGiveThreeFilesWithZerosAndNumberedWavs) {
   Ready("base");
-  Record();
-  Pause(3000);
-  driver().command(run.main, kMenuSplit);
-  WaitForPathWhileRunning(folder.file("Video2.avi"), run.pid, kLongMs);
-  Pause(3000);
-  driver().command(run.main, kMenuSplit);
-  WaitForPathWhileRunning(folder.file("Video3.avi"), run.pid, kLongMs);
-  Pause(3000);
+  RecordThreeFiles(3000);
   StopByEsc();
   EXPECT_EQ(Names(out.path()), (std::set<std::string>{"base.avi", "base0.avi", "base00.avi", "bases1.wav",
                                                       "bases2.wav", "bases3.wav"}));
@@ -174,14 +179,7 @@ TEST_F(RecorderRecordingTest, TypedNameIsCleaned) {
 // is in before it is needed.
 TEST_F(RecorderRecordingTest, ANameTypedDuringTheFinalisationWaitsForFileNameDecide) {
   Ready();
-  Record();
-  Pause(2000);
-  driver().command(run.main, kMenuSplit);
-  WaitForPathWhileRunning(folder.file("Video2.avi"), run.pid, kLongMs);
-  Pause(2000);
-  driver().command(run.main, kMenuSplit);
-  WaitForPathWhileRunning(folder.file("Video3.avi"), run.pid, kLongMs);
-  Pause(2000);
+  RecordThreeFiles(2000);
   driver().key("ESC");
   WaitUntil([&] { return driver().state(run.main, kIdFileName).visible; }, kLongMs, "the file-name box");
   driver().setText(run.main, kIdFileName, "later");
